@@ -1,0 +1,49 @@
+#include "db/Client.h"
+
+#include "platform/TextCodec.h"
+
+#include <ibase.h>
+
+namespace tg::db::client {
+
+Firebird::IMaster *master()
+{
+    static Firebird::IMaster *instance = Firebird::fb_get_master_interface();
+    return instance;
+}
+
+Firebird::IUtil *util()
+{
+    return master()->getUtilInterface();
+}
+
+Firebird::IProvider *provider()
+{
+    // The dispatcher lives for the whole process: the client keeps its
+    // plug-ins loaded until exit anyway.
+    static Firebird::IProvider *instance = master()->getDispatcher();
+    return instance;
+}
+
+DatabaseError toError(const Firebird::FbException &error)
+{
+    const Firebird::IStatus *status = error.getStatus();
+    char text[2048] = {};
+    util()->formatStatus(text, sizeof(text) - 1, const_cast<Firebird::IStatus *>(status));
+    const intptr_t *vector = status->getErrors();
+    long code = 0;
+    if (vector && vector[0] == isc_arg_gds)
+        code = static_cast<long>(vector[1]);
+    char state[6] = {};
+    fb_sqlstate(state, vector);
+    return DatabaseError(fromSuiteBytes(QByteArray(text)), code, QString::fromLatin1(state, 5));
+}
+
+Status::Status() : m_status(master()->getStatus()), m_wrapper(m_status) {}
+
+Status::~Status()
+{
+    m_status->dispose();
+}
+
+} // namespace tg::db::client

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace tg::db {
+
+// An error of the database client: the client's own text, its primary error
+// code (an isc_* value) and the SQLSTATE.
+class DatabaseError : public std::runtime_error {
+public:
+    explicit DatabaseError(const QString &message, long errorCode = 0, QString sqlState = {});
+
+    QString message() const { return m_message; }
+    long errorCode() const { return m_errorCode; }
+    const QString &sqlState() const { return m_sqlState; }
+
+private:
+    QString m_message;
+    long m_errorCode;
+    QString m_sqlState;
+};
+
+} // namespace tg::db

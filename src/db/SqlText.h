@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace tg::db {
+
+// Makes a text safe to stand between single quotes in a statement: every
+// apostrophe is doubled, so the server reads the text back unchanged. Every
+// quoted text value of every statement goes through here; a value without
+// apostrophes comes back as it is.
+QString quotedValue(const QString &text);
+
+} // namespace tg::db

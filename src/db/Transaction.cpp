@@ -1,0 +1,170 @@
+#include "db/Transaction.h"
+
+#include "db/Client.h"
+#include "db/Database.h"
+#include "db/Query.h"
+
+#include <ibase.h>
+
+using namespace Firebird;
+
+namespace tg::db {
+namespace {
+
+unsigned char tpbItem(const QString &name)
+{
+    static const struct {
+        const char *name;
+        unsigned char tag;
+    } items[] = {
+        {"isc_tpb_concurrency", isc_tpb_concurrency},
+        {"isc_tpb_consistency", isc_tpb_consistency},
+        {"isc_tpb_read_committed", isc_tpb_read_committed},
+        {"isc_tpb_rec_version", isc_tpb_rec_version},
+        {"isc_tpb_no_rec_version", isc_tpb_no_rec_version},
+        {"isc_tpb_wait", isc_tpb_wait},
+        {"isc_tpb_nowait", isc_tpb_nowait},
+        {"isc_tpb_read", isc_tpb_read},
+        {"isc_tpb_write", isc_tpb_write},
+    };
+    const QString key = name.trimmed().toLower();
+    for (const auto &item : items) {
+        if (key == QLatin1String(item.name))
+            return item.tag;
+    }
+    throw DatabaseError(QStringLiteral("Unsupported transaction parameter: %1").arg(name));
+}
+
+} // namespace
+
+Transaction::Transaction(Database *database)
+{
+    setDefaultDatabase(database);
+}
+
+Transaction::~Transaction()
+{
+    endWithCommit();
+    const QList<Query *> queries = m_queries;
+    for (Query *query : queries)
+        query->forgetTransaction(this);
+    if (m_database)
+        m_database->unregisterTransaction(this);
+}
+
+void Transaction::setDefaultDatabase(Database *database)
+{
+    if (m_database == database)
+        return;
+    if (m_database)
+        m_database->unregisterTransaction(this);
+    m_database = database;
+    if (m_database)
+        m_database->registerTransaction(this);
+}
+
+void Transaction::start()
+{
+    if (active())
+        return;
+    if (!m_database || !m_database->connected())
+        throw DatabaseError(QStringLiteral("Database not open"));
+    client::Status status;
+    IXpbBuilder *tpb = client::guarded(
+        [&] { return client::util()->getXpbBuilder(&status, IXpbBuilder::TPB, nullptr, 0); });
+    try {
+        for (const QString &name : std::as_const(m_params)) {
+            const unsigned char tag = tpbItem(name);
+            client::guarded([&] { tpb->insertTag(&status, tag); });
+        }
+        m_handle = client::guarded([&] {
+            return m_database->attachment()->startTransaction(&status, tpb->getBufferLength(&status),
+                                                              tpb->getBuffer(&status));
+        });
+    } catch (...) {
+        tpb->dispose();
+        throw;
+    }
+    tpb->dispose();
+}
+
+ITransaction *Transaction::handle()
+{
+    start();
+    return m_handle;
+}
+
+void Transaction::commit()
+{
+    if (!active())
+        return;
+    closeQueries();
+    client::Status status;
+    client::guarded([&] { m_handle->commit(&status); });
+    m_handle = nullptr; // a successful commit releases the interface
+}
+
+void Transaction::commitRetaining()
+{
+    if (!active())
+        return;
+    client::Status status;
+    client::guarded([&] { m_handle->commitRetaining(&status); });
+}
+
+void Transaction::rollback()
+{
+    if (!active())
+        return;
+    closeQueries();
+    client::Status status;
+    client::guarded([&] { m_handle->rollback(&status); });
+    m_handle = nullptr;
+}
+
+void Transaction::rollbackRetaining()
+{
+    if (!active())
+        return;
+    client::Status status;
+    client::guarded([&] { m_handle->rollbackRetaining(&status); });
+}
+
+void Transaction::endWithCommit() noexcept
+{
+    if (!active())
+        return;
+    try {
+        commit();
+        return;
+    } catch (const DatabaseError &) {
+    }
+    try {
+        rollback();
+        return;
+    } catch (const DatabaseError &) {
+    }
+    // Neither worked (the connection is gone): drop the handle.
+    m_handle->release();
+    m_handle = nullptr;
+}
+
+void Transaction::registerQuery(Query *query)
+{
+    if (!m_queries.contains(query))
+        m_queries.append(query);
+}
+
+void Transaction::unregisterQuery(Query *query)
+{
+    m_queries.removeAll(query);
+}
+
+void Transaction::closeQueries()
+{
+    const QList<Query *> queries = m_queries;
+    for (Query *query : queries)
+        query->transactionEnded();
+}
+
+} // namespace tg::db

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+namespace Firebird {
+class ITransaction;
+}
+
+namespace tg::db {
+
+class Database;
+class Query;
+
+// A transaction on one database. Parameters are the names of the TPB items
+// ("isc_tpb_concurrency", "isc_tpb_nowait", "isc_tpb_read_committed", …);
+// none means the client's defaults (concurrency, write, wait). A statement run
+// on an inactive transaction starts it. Destroying an active transaction
+// commits it.
+class Transaction {
+public:
+    explicit Transaction(Database *database = nullptr);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    void setDefaultDatabase(Database *database);
+    Database *defaultDatabase() const { return m_database; }
+    QStringList &params() { return m_params; }
+
+    bool active() const { return m_handle != nullptr; }
+    void start();
+    void commit();
+    void commitRetaining();
+    void rollback();
+    void rollbackRetaining();
+    // Ends the transaction with a commit when active; a failed commit is
+    // rolled back. Used when a connection closes. Never throws.
+    void endWithCommit() noexcept;
+
+    // The client's handle, starting the transaction when inactive.
+    Firebird::ITransaction *handle();
+
+    // Queries register themselves so that ending the transaction closes them.
+    void registerQuery(Query *query);
+    void unregisterQuery(Query *query);
+
+private:
+    void closeQueries();
+
+    Database *m_database = nullptr;
+    QStringList m_params;
+    Firebird::ITransaction *m_handle = nullptr;
+    QList<Query *> m_queries;
+};
+
+} // namespace tg::db

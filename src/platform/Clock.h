@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDateTime>
+
+namespace tg {
+
+// The workstation's local date and time, replaceable by tests.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+
+    static Clock &current();
+    static void install(Clock *clock); // nullptr restores the system clock
+};
+
+} // namespace tg

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+namespace tg {
+
+// The real prompter: a modal QMessageBox with the icon of the message kind.
+class MessageBoxPrompter : public Prompter {
+public:
+    MessageAnswer show(MessageKind kind, const QString &text, MessageButtons buttons) override;
+};
+
+} // namespace tg

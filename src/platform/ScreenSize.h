@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QSize>
+
+namespace tg {
+
+// The size of the workstation's screen in pixels, replaceable by tests.
+class ScreenSize {
+public:
+    static QSize current();
+    static void override(QSize size); // an invalid size restores the real screen
+};
+
+} // namespace tg

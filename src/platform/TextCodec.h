@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tg {
+
+// The suite's single-byte code page (Windows-1252), used for every text that
+// crosses into the database client, INI files and plug-in libraries.
+QByteArray toSuiteBytes(const QString &text);
+QString fromSuiteBytes(const char *bytes, qsizetype length);
+inline QString fromSuiteBytes(const QByteArray &bytes)
+{
+    return fromSuiteBytes(bytes.constData(), bytes.size());
+}
+
+} // namespace tg

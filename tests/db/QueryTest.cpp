@@ -1,0 +1,119 @@
+#include "DbTestHelpers.h"
+#include "TestSupport.h"
+
+#include "db/DatabaseError.h"
+#include "db/SqlText.h"
+
+#include <gtest/gtest.h>
+
+using namespace tg;
+using namespace tg::test;
+
+namespace {
+
+class QueryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        createTestDatabase(database, dir.file(QStringLiteral("q.fdb")));
+        execCommitted(database, QStringLiteral(
+            "CREATE TABLE V (ID INTEGER, TXT VARCHAR(40), FIX CHAR(4), D DATE, T TIME, TS TIMESTAMP,"
+            " N NUMERIC(18,4), B BLOB SUB_TYPE TEXT, BIG BIGINT)"));
+        transaction.setDefaultDatabase(&database);
+        query.setDatabase(&database);
+        query.setTransaction(&transaction);
+    }
+
+    QString readText(const QString &column)
+    {
+        query.sql().clear();
+        query.sql() << QStringLiteral("SELECT %1 FROM V").arg(column);
+        query.open();
+        return query.field(0).asText();
+    }
+
+    TempDir dir;
+    db::Database database;
+    db::Transaction transaction;
+    db::Query query;
+};
+
+TEST_F(QueryTest, ValuesReadAsTextTheSuiteWay)
+{
+    query.sql() << QStringLiteral("INSERT INTO V VALUES (7, 'testo', 'ab', '12/31/2023', '08:05:09',")
+                << QStringLiteral("'01/02/2024 13:14:15', 3.5, 'memo lungo', 9000000000)");
+    query.execSql();
+    EXPECT_EQ(readText(QStringLiteral("ID")), QStringLiteral("7"));
+    EXPECT_EQ(readText(QStringLiteral("TXT")), QStringLiteral("testo"));
+    EXPECT_EQ(readText(QStringLiteral("FIX")), QStringLiteral("ab  "));
+    EXPECT_EQ(readText(QStringLiteral("D")), QStringLiteral("31/12/2023"));
+    EXPECT_EQ(readText(QStringLiteral("T")), QStringLiteral("08:05:09"));
+    EXPECT_EQ(readText(QStringLiteral("TS")), QStringLiteral("02/01/2024 13:14:15")) << "a slash in a literal means month first";
+    EXPECT_EQ(readText(QStringLiteral("N")), QStringLiteral("3.5"));
+    EXPECT_EQ(readText(QStringLiteral("B")), QStringLiteral("memo lungo"));
+    EXPECT_EQ(readText(QStringLiteral("BIG")), QStringLiteral("9000000000"));
+    EXPECT_EQ(query.field(0).asInteger(), 9000000000LL);
+}
+
+TEST_F(QueryTest, NullsReadEmptyAndNonNumbersRefuseIntegerReads)
+{
+    query.sql() << QStringLiteral("INSERT INTO V (ID, TXT) VALUES (NULL, 'x1')");
+    query.execSql();
+    EXPECT_EQ(readText(QStringLiteral("ID")), QString());
+    EXPECT_TRUE(query.field(0).isNull());
+    EXPECT_EQ(query.field(0).asInteger(), 0);
+    EXPECT_EQ(readText(QStringLiteral("B")), QString());
+    readText(QStringLiteral("TXT"));
+    EXPECT_THROW(query.field(0).asInteger(), db::DatabaseError);
+    EXPECT_THROW(query.fieldByName(QStringLiteral("NOPE")), db::DatabaseError);
+}
+
+TEST_F(QueryTest, SuiteCodePageAndApostrophesRoundTrip)
+{
+    const QString text = QStringLiteral("l'anno più bello: caffè ´ 100€");
+    const QString memo = QStringLiteral("riga 1\nriga 2 d'oro");
+    query.sql() << QStringLiteral("INSERT INTO V (ID, TXT, B) VALUES (1, '%1', '%2')")
+                       .arg(db::quotedValue(text), db::quotedValue(memo));
+    query.execSql();
+    EXPECT_EQ(readText(QStringLiteral("TXT")), text);
+    EXPECT_EQ(readText(QStringLiteral("B")), memo);
+    query.sql().clear();
+    query.sql() << QStringLiteral("SELECT OCTET_LENGTH(TXT) FROM V");
+    query.open();
+    EXPECT_EQ(query.field(0).asInteger(), text.size()) << "stored as one byte per character";
+}
+
+TEST_F(QueryTest, RowsAreWalkedInOrderUntilEof)
+{
+    for (int i = 1; i <= 3; ++i) {
+        query.sql().clear();
+        query.sql() << QStringLiteral("INSERT INTO V (ID) VALUES (%1)").arg(i);
+        query.execSql();
+    }
+    query.sql().clear();
+    query.sql() << QStringLiteral("SELECT ID") << QStringLiteral("FROM V") << QStringLiteral("ORDER BY ID DESC");
+    EXPECT_EQ(query.statementText(), QStringLiteral("SELECT ID\nFROM V\nORDER BY ID DESC"));
+    query.open();
+    QStringList seen;
+    while (!query.eof()) {
+        seen << query.fieldByName(QStringLiteral("id")).asText();
+        query.next();
+    }
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}));
+
+    query.sql().clear();
+    query.sql() << QStringLiteral("SELECT ID FROM V WHERE ID > 10");
+    query.open();
+    EXPECT_TRUE(query.eof());
+    EXPECT_TRUE(query.isEmpty());
+    EXPECT_EQ(query.field(0).asText(), QString());
+}
+
+TEST(SqlText, QuotedValueDoublesOnlyApostrophes)
+{
+    EXPECT_EQ(db::quotedValue(QStringLiteral("ROSSI SPA")), QStringLiteral("ROSSI SPA"));
+    EXPECT_EQ(db::quotedValue(QStringLiteral("D'ANGELO ''")), QStringLiteral("D''ANGELO ''''"));
+    EXPECT_EQ(db::quotedValue(QStringLiteral("caffè´")), QStringLiteral("caffè´"));
+}
+
+} // namespace
