@@ -5,6 +5,7 @@
 #include <QFile>
 // Bytes are kept as they are (the suite's code page); no wide-character build.
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 namespace tg {

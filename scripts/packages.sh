@@ -1,0 +1,52 @@
+# Shared by run.sh and test.sh: makes sure the Debian packages that building,
+# testing and running Taskgate need are installed. Sourced, not run.
+
+TASKGATE_PACKAGES=(
+  cmake g++ ninja-build
+  qt6-base-dev
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  libsimpleini-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xauth x11-utils imagemagick
+)
+
+taskgate_ensure_packages() {
+  local missing=() package
+  for package in "${TASKGATE_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+      missing+=("$package")
+    fi
+  done
+  if [[ ${#missing[@]} -eq 0 ]]; then
+    return 0
+  fi
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    if command -v sudo >/dev/null 2>&1; then
+      sudo=(sudo)
+    else
+      echo "error: these packages are missing and I am not root: ${missing[*]}" >&2
+      return 1
+    fi
+  fi
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Parallel build jobs: TASKGATE_JOBS, else the number of processors.
+taskgate_jobs() {
+  echo "${TASKGATE_JOBS:-$(nproc 2>/dev/null || echo 2)}"
+}
+
+# Configures a build directory with Ninja (unless it already has a cache,
+# whose generator stays) and the given cache settings.
+taskgate_configure() {
+  local dir=$1
+  shift
+  local generator=()
+  if [[ ! -f "$dir/CMakeCache.txt" ]]; then
+    generator=(-G Ninja)
+  fi
+  cmake -S . -B "$dir" "${generator[@]}" "$@"
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+namespace tg {
+
+// The program-wide short date format in which dates are typed and shown
+// (day/month/year); the main window sets it at start.
+const QString &shortDateFormat();
+void setShortDateFormat(const QString &format);
+
+// Reads a date in the short date format; throws ConversionError when the
+// text is not such a date.
+QDate parseShortDate(const QString &text);
+
+} // namespace tg

@@ -1,0 +1,219 @@
+#include "data/TabX.h"
+
+#include "archive/ArchiveLocator.h"
+#include "db/DatabaseError.h"
+#include "db/SqlText.h"
+#include "platform/ExecutableDirectory.h"
+#include "platform/Prompter.h"
+
+#include <QDir>
+#include <QWidget>
+
+namespace tg {
+namespace {
+
+// Separates a database path into its directory (up to and including the last
+// separator: backslash, slash or the colon of a server name) and file name.
+void splitDatabasePath(const QString &path, QString &directory, QString &fileName)
+{
+    qsizetype cut = -1;
+    for (QChar separator : {QLatin1Char('\\'), QLatin1Char('/'), QLatin1Char(':')})
+        cut = std::max(cut, path.lastIndexOf(separator));
+    directory = path.left(cut + 1);
+    fileName = path.mid(cut + 1);
+}
+
+const QStringList TabScriptDefinition = {
+    QStringLiteral("CREATE TABLE TABSCRIPT("),
+    QStringLiteral("PROGETTO VARCHAR(15) NOT NULL,"),
+    QStringLiteral("SCRIPTFORM VARCHAR(15) NOT NULL,"),
+    QStringLiteral("CONTESTO SMALLINT NOT NULL,"),
+    QStringLiteral("UTENTE VARCHAR(15) NOT NULL,"),
+    QStringLiteral("DESCRIZIONESITUAZIONE BLOB,"),
+    QStringLiteral("SCRIPT BLOB,"),
+    QStringLiteral("MODIFICATODAUTENTE SMALLINT,"),
+    QStringLiteral("DATAULTIMAMODIFICA DATE,"),
+    QStringLiteral("STATUS SMALLINT,"),
+    QStringLiteral("CONSTRAINT QORTAB_CHIAVEPRIMARIA PRIMARY KEY (PROGETTO,SCRIPTFORM,CONTESTO,UTENTE));"),
+};
+
+} // namespace
+
+TTabXForm::TTabXForm(QWidget *owner, quint8 mode) : QObject(owner), m_owner(owner), m_mode(mode)
+{
+    db::Database *archives[] = {&IBDatabase1, &IBDatabase2, &IBDatabase3, &IBDatabase4, &IBDatabase5};
+    db::Transaction *archiveTransactions[] = {&IBTransaction1, &IBTransaction2, &IBTransaction3,
+                                              &IBTransaction4, &IBTransaction5};
+    for (int i = 0; i < 5; ++i) {
+        archives[i]->setSqlDialect(3);
+        archives[i]->setDefaultTransaction(archiveTransactions[i]);
+        archiveTransactions[i]->setDefaultDatabase(archives[i]);
+    }
+    // Only the company archive refuses to wait on a lock: a record being
+    // edited elsewhere is then noticed at once.
+    IBTransaction1.params() = QStringList{QStringLiteral("isc_tpb_concurrency"), QStringLiteral("isc_tpb_nowait")};
+    IBDatabaseUser.setSqlDialect(3);
+    IBDatabaseUser.setDefaultTransaction(&TransazioneUser);
+    TransazioneUser.setDefaultDatabase(&IBDatabaseUser);
+    QueryQuadrel.setDatabase(&IBDatabaseUser);
+    QueryQuadrel.setTransaction(&TransazioneUser);
+}
+
+TTabXForm::~TTabXForm()
+{
+    // Every transaction still open is committed as its connection closes.
+    QueryQuadrel.close();
+    for (db::Database *database : {&IBDatabase1, &IBDatabase2, &IBDatabase3, &IBDatabase4, &IBDatabase5,
+                                   &IBDatabaseUser})
+        database->disconnect();
+}
+
+void TTabXForm::Avvia()
+{
+    const QString base = ExecutableDirectory::path();
+    SetVerde(base + QStringLiteral("Grafica/Verde.bmp"));
+    SetRosso(base + QStringLiteral("Grafica/Rosso.bmp"));
+    QDir().mkdir(base + QStringLiteral("user"));
+    if (!ApriArchivio(IBDatabaseUser, base + QStringLiteral("user/"), QStringLiteral("user.fdb"), QString(),
+                      QString(), m_owner))
+        showMessage(MessageKind::Error, QStringLiteral("Errore inizializzazione database utenti"));
+    ensureTabScript();
+    memTabX.open();
+}
+
+void TTabXForm::ensureTabScript()
+{
+    QueryQuadrel.close();
+    QueryQuadrel.sql().clear();
+    QueryQuadrel.sql() << QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS")
+                       << QStringLiteral("WHERE RDB$RELATION_NAME='TABSCRIPT'");
+    QueryQuadrel.open();
+    if (!QueryQuadrel.eof())
+        return;
+    QueryQuadrel.close();
+    QueryQuadrel.sql() = TabScriptDefinition;
+    try {
+        QueryQuadrel.execSql();
+        TransazioneUser.commit();
+    } catch (const db::DatabaseError &) {
+        showMessage(MessageKind::Error,
+                    QStringLiteral("Errore interno di CREATE: impossibile creare la tabella TABSCRIPT"));
+    }
+}
+
+void TTabXForm::connettiDatabase(db::Database &database, const QString &path)
+{
+    QString directory;
+    QString fileName;
+    splitDatabasePath(path, directory, fileName);
+    if (!ApriArchivio(database, directory, fileName, QString(), QString(), m_owner))
+        showMessage(MessageKind::Error, QStringLiteral("Errore apertura archivio"));
+}
+
+void TTabXForm::ConnettiDatabase0(const QString &path)
+{
+    connettiDatabase(IBDatabase1, path);
+}
+
+#define TG_CONNETTI_DATABASE(N)                                   \
+    void TTabXForm::ConnettiDatabase##N(const QString &name)      \
+    {                                                             \
+        QString path;                                             \
+        GetV(name, path);                                         \
+        connettiDatabase(IBDatabase##N, path);                    \
+    }
+TG_CONNETTI_DATABASE(1)
+TG_CONNETTI_DATABASE(2)
+TG_CONNETTI_DATABASE(3)
+TG_CONNETTI_DATABASE(4)
+TG_CONNETTI_DATABASE(5)
+#undef TG_CONNETTI_DATABASE
+
+void TTabXForm::GetV(const QString &name, QString &text) const
+{
+    const int index = memTabX.locate([&](const MemTabX::Record &r) { return r.Nome == name; });
+    text = index < 0 ? QString() : memTabX.record(index).Testo;
+}
+
+void TTabXForm::GetM(const QString &name, QString &memo) const
+{
+    const int index = memTabX.locate([&](const MemTabX::Record &r) { return r.Nome == name; });
+    memo = index < 0 ? QString() : memTabX.record(index).Memo;
+}
+
+bool TTabXForm::SetV(const QString &name, const QString &text)
+{
+    const int index = memTabX.locate([&](const MemTabX::Record &r) { return r.Nome == name; });
+    if (index < 0)
+        return false;
+    MemTabX::Record record = memTabX.record(index);
+    record.Testo = text;
+    memTabX.post(std::move(record), index);
+    return true;
+}
+
+bool TTabXForm::SetM(const QString &name, const QString &memo)
+{
+    const int index = memTabX.locate([&](const MemTabX::Record &r) { return r.Nome == name; });
+    if (index < 0)
+        return false;
+    MemTabX::Record record = memTabX.record(index);
+    record.Memo = memo;
+    memTabX.post(std::move(record), index);
+    return true;
+}
+
+void TTabXForm::Inserisci(const QString &tipo, const QString &nome, const QString &numero, const QString &testo,
+                          const QString &data, const QString &memo, const QString &livello1,
+                          const QString &livello2, const QString &utente)
+{
+    memTabX.open();
+    // Every conversion happens before anything is stored, so a bad text
+    // leaves the table as it was.
+    const std::optional<qint16> user = MemTabX::smallFromText(utente);
+    MemTabX::Record values;
+    values.Numero = MemTabX::numberFromText(numero);
+    values.Testo = testo;
+    values.Data = MemTabX::dateFromText(data);
+    values.Memo = memo;
+    values.Livello1 = MemTabX::smallFromText(livello1);
+    values.Livello2 = MemTabX::smallFromText(livello2);
+
+    // Compare with the stored (cut) forms, so that a long name finds its record.
+    const QString storedTipo = tipo.left(MemTabX::TipoWidth);
+    const QString storedNome = nome.left(MemTabX::NomeWidth);
+    const int index = memTabX.locate([&](const MemTabX::Record &r) {
+        return r.Tipo == storedTipo && r.Nome == storedNome && r.Utente == user;
+    });
+    if (index >= 0) {
+        MemTabX::Record record = memTabX.record(index);
+        record.Numero = values.Numero;
+        record.Testo = values.Testo;
+        record.Data = values.Data;
+        record.Memo = values.Memo;
+        record.Livello1 = values.Livello1;
+        record.Livello2 = values.Livello2;
+        memTabX.post(std::move(record), index);
+        return;
+    }
+    values.Tipo = tipo;
+    values.Nome = nome;
+    values.Utente = user;
+    memTabX.post(std::move(values));
+}
+
+void TTabXForm::CaricaParametro(const QString &key, QString &value)
+{
+    value.clear();
+    QueryQuadrel.close();
+    QueryQuadrel.sql().clear();
+    QueryQuadrel.sql() << QStringLiteral("SELECT VALORE FROM TABQUADREL WHERE")
+                       << QStringLiteral("(UTENTE='%1')AND").arg(m_userNumber)
+                       << QStringLiteral("(INTESTAZIONE='%1')AND").arg(db::quotedValue(m_currentCompany))
+                       << QStringLiteral("(PARAMETRO='%1')").arg(db::quotedValue(key));
+    QueryQuadrel.open();
+    if (!QueryQuadrel.eof())
+        value = QueryQuadrel.field(0).asText();
+}
+
+} // namespace tg

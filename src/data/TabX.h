@@ -1,0 +1,99 @@
+#pragma once
+
+#include "data/MemTabX.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace tg {
+
+// The data-services module: owns every database connection of the front-end
+// (the user database and up to five archives), their transactions, the query
+// shared by the user-database services, the in-memory named values, the
+// identity of the logged-in user and the current company.
+//
+// Construction only builds the components; Avvia() opens the user database
+// and may throw a database error, so that the module exists (and fails
+// cleanly on later use) even when the user database cannot be reached.
+class TTabXForm : public QObject {
+    Q_OBJECT
+
+public:
+    TTabXForm(QWidget *owner, quint8 mode);
+    ~TTabXForm() override;
+
+    // Creation: bitmaps, the user directory, the user database, TABSCRIPT,
+    // the memory table.
+    void Avvia();
+
+    // Components, declared in the order in which they must be destroyed last:
+    // connections outlive their transactions, which outlive their queries.
+    db::Database IBDatabase1;
+    db::Database IBDatabase2;
+    db::Database IBDatabase3;
+    db::Database IBDatabase4;
+    db::Database IBDatabase5;
+    db::Database IBDatabaseUser;
+    db::Transaction IBTransaction1;
+    db::Transaction IBTransaction2;
+    db::Transaction IBTransaction3;
+    db::Transaction IBTransaction4;
+    db::Transaction IBTransaction5;
+    db::Transaction TransazioneUser;
+    db::Query QueryQuadrel;
+    MemTabX memTabX;
+
+    // Connections of the archives to the database a named value (or a path)
+    // names; "Errore apertura archivio" when it cannot be opened.
+    void ConnettiDatabase0(const QString &path);
+    void ConnettiDatabase1(const QString &name);
+    void ConnettiDatabase2(const QString &name);
+    void ConnettiDatabase3(const QString &name);
+    void ConnettiDatabase4(const QString &name);
+    void ConnettiDatabase5(const QString &name);
+
+    void SetVerde(const QString &path) { m_greenBitmapPath = path; }
+    void SetRosso(const QString &path) { m_redBitmapPath = path; }
+    const QString &greenBitmapPath() const { return m_greenBitmapPath; }
+    const QString &redBitmapPath() const { return m_redBitmapPath; }
+
+    // Named values in memory.
+    void GetV(const QString &name, QString &text) const;
+    void GetM(const QString &name, QString &memo) const;
+    bool SetV(const QString &name, const QString &text);
+    bool SetM(const QString &name, const QString &memo);
+    void Inserisci(const QString &tipo, const QString &nome, const QString &numero, const QString &testo,
+                   const QString &data, const QString &memo, const QString &livello1,
+                   const QString &livello2, const QString &utente);
+
+    // The value of a parameter of the current company for the current user.
+    void CaricaParametro(const QString &key, QString &value);
+
+    void GetNomeUser(QString &name) const { name = m_userName; }
+    int GetNumUser() const { return m_userNumber; }
+    const QString &dittaCorrente() const { return m_currentCompany; }
+    quint8 mode() const { return m_mode; }
+    void setMainWindowHandle(qint64 handle) { m_mainWindowHandle = handle; }
+    qint64 mainWindowHandle() const { return m_mainWindowHandle; }
+
+private:
+    void connettiDatabase(db::Database &database, const QString &path);
+    void ensureTabScript();
+
+    QWidget *m_owner;
+    quint8 m_mode;
+    int m_userNumber = 0;
+    QString m_userName;
+    QString m_userPassword;
+    QString m_currentCompany;
+    QString m_greenBitmapPath;
+    QString m_redBitmapPath;
+    qint64 m_mainWindowHandle = 0;
+};
+
+} // namespace tg

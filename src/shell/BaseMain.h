@@ -1,0 +1,119 @@
+#pragma once
+
+#include "db/Query.h"
+#include "db/Transaction.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QVector>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QStackedWidget;
+
+namespace tg {
+
+class NavigationBar;
+class SpinButton;
+class TLingueMenuReader;
+class TTabXForm;
+struct ScreenScale;
+
+// The program-wide edition string, set by the program entry before any
+// window exists.
+extern QString EdizioneProgramma;
+
+// The one-slot holder through which the main window hands the data module to
+// the dialogs it creates.
+struct TabXHolder {
+    TTabXForm *TabX = nullptr;
+};
+
+// The main window: the login pages, the navigation bar and the system menu.
+class TBaseMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TBaseMainForm(QWidget *parent = nullptr);
+    ~TBaseMainForm() override;
+
+    // The text of the TABX row of the user database with this name (and of
+    // the current user when perUser), or empty when there is none.
+    QString ValoreTabX(const QString &name, bool perUser);
+
+    // State read and set by the login, the catalogue and the dispatcher.
+    std::unique_ptr<TabXHolder> PTabX;
+    db::Transaction TransazioneMain;
+    db::Query QueryAux;
+    db::Query QueryAux2;
+    db::Query QueryArchivio1;
+    int Progetto = 0;
+    int ProfiloSicurezza = 0;
+    int ContatoreMenu = 0;
+    int CodiceSessione = 0;
+    bool MantieniStdMin = false;
+    bool UtenteCollegato = false;
+    bool LogFinestre = false;
+    QString Edizione;
+    TLingueMenuReader *LingueMenu = nullptr;
+
+    // Controls, named as their objectName.
+    QFrame *Panel1;
+    QStackedWidget *NotebookMain;
+    QWidget *ModalitaDefault;
+    QWidget *ModalitaLista;
+    QFrame *PanelLogIn;
+    QLabel *Label1;
+    QComboBox *ComboUtenti1;
+    QLabel *Label2;
+    QLineEdit *EditPassword1;
+    QPushButton *ButtonOk;
+    QLabel *Label4;
+    QPushButton *ButtonSceltaDisco;
+    QLabel *Label6;
+    QListWidget *ListaUtenti2;
+    QLabel *Label5;
+    QLineEdit *EditPassword2;
+    SpinButton *SpinButtonLista;
+    QPushButton *ButtonOK2;
+    QPushButton *ButtonSceltaDisco2;
+    QLabel *LabelCambioUtente;
+    QLabel *LabelCambioDitta;
+    NavigationBar *MenuProgrammi;
+    QMenuBar *MenuPrincipale;
+    QMenu *N1;
+    QAction *Sessioni1;
+    QAction *Gestionesemafori1;
+    QAction *Accessoaquadrel1;
+    QAction *N2;
+    QAction *Esci1;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void createControls();
+    void createLoginPages();
+    void createMenu();
+    void FormCreate();
+    void startMainTransaction();
+    void recordArchiveParameter();
+    void checkGraphicsDirectory();
+    bool columnExists(const QString &fieldLine, const QString &relationLine);
+    void fillUserLists();
+    void probeWindowLog();
+    void chooseLoginPage();
+    void layoutForSmallScreen();
+    void scaleToScreen(const ScreenScale &scale);
+    void placeNavigationBar();
+};
+
+} // namespace tg

@@ -1,0 +1,328 @@
+#include "SuiteSetup.h"
+
+#include "SchemaScripts.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/SqlText.h"
+#include "db/Transaction.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace tg::setup {
+
+namespace {
+
+const QString kUser = QStringLiteral("SYSDBA");
+const QString kPassword = QStringLiteral("quillbeam");
+
+// One attachment with one transaction, for the length of a setup step.
+class Connection {
+public:
+    // Attaches the database at `path`, creating it (and its directory) when
+    // the file does not exist yet.
+    explicit Connection(const QString &path)
+    {
+        const QFileInfo info(path);
+        m_created = !info.exists();
+        m_database.setDatabaseName(info.absoluteFilePath());
+        m_database.setLoginPrompt(false);
+        m_database.setSqlDialect(3);
+        m_database.setDefaultTransaction(&m_transaction);
+        if (m_created) {
+            QDir().mkpath(info.absolutePath());
+            m_database.params() = QStringList{QStringLiteral("USER \"%1\"").arg(kUser),
+                                              QStringLiteral("PASSWORD \"%1\"").arg(kPassword),
+                                              QStringLiteral("PAGE_SIZE 4096")};
+            m_database.createDatabase();
+            // Work on the new file through an ordinary attachment, the way
+            // the front-end will see it.
+            m_database.disconnect();
+        }
+        m_database.params() = QStringList{QStringLiteral("user_name=") + kUser,
+                                          QStringLiteral("password=") + kPassword};
+        m_database.connect();
+    }
+
+    ~Connection() { m_database.disconnect(); }
+
+    bool created() const { return m_created; }
+
+    // Runs a SELECT and reports whether it returned a row.
+    bool hasRow(const QStringList &lines)
+    {
+        prepare(lines);
+        m_query.open();
+        const bool found = m_query.recordCount() > 0;
+        m_query.close();
+        return found;
+    }
+
+    qint64 count(const QString &table)
+    {
+        prepare({QStringLiteral("SELECT COUNT(*) FROM ") + table});
+        m_query.open();
+        const qint64 rows = m_query.field(0).asInteger();
+        m_query.close();
+        return rows;
+    }
+
+    void execute(const QStringList &lines)
+    {
+        prepare(lines);
+        m_query.execSql();
+        m_query.close();
+    }
+
+    void commit()
+    {
+        if (m_transaction.active())
+            m_transaction.commit();
+    }
+
+private:
+    void prepare(const QStringList &lines)
+    {
+        m_query.close();
+        m_query.sql() = lines;
+    }
+
+    db::Database m_database;
+    db::Transaction m_transaction{&m_database};
+    db::Query m_query{&m_database, &m_transaction};
+    bool m_created = false;
+};
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('\'') + db::quotedValue(text) + QLatin1Char('\'');
+}
+
+// A quoted text, or NULL for a null string.
+QString quotedOrNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("NULL") : quoted(text);
+}
+
+bool objectExists(Connection &connection, const SchemaObject &object)
+{
+    if (object.kind == SchemaObject::Table)
+        return connection.hasRow({QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS"),
+                                  QStringLiteral("WHERE RDB$RELATION_NAME=") + quoted(object.name)});
+    return connection.hasRow({QStringLiteral("SELECT RDB$GENERATOR_NAME FROM RDB$GENERATORS"),
+                              QStringLiteral("WHERE RDB$GENERATOR_NAME=") + quoted(object.name)});
+}
+
+SetupResult applySchema(const QString &path, const QString &script)
+{
+    const QList<SchemaObject> objects = schemaObjects(script);
+    Connection connection(path);
+    SetupResult result;
+    result.path = QFileInfo(path).absoluteFilePath();
+    result.databaseCreated = connection.created();
+    for (const SchemaObject &object : objects) {
+        if (objectExists(connection, object)) {
+            result.existing << object.name;
+            continue;
+        }
+        connection.execute(object.statement.split(QLatin1Char('\n')));
+        // Each definition is committed on its own: later statements may
+        // only use what has been committed.
+        connection.commit();
+        result.created << object.name;
+    }
+    connection.commit();
+    return result;
+}
+
+// Stored form of an identifier: quoted names keep their case, unquoted ones
+// are upper case.
+QString storedName(const QString &identifier)
+{
+    if (identifier.size() >= 2 && identifier.startsWith(QLatin1Char('"')) && identifier.endsWith(QLatin1Char('"')))
+        return identifier.mid(1, identifier.size() - 2);
+    return identifier.toUpper();
+}
+
+struct DemoUser {
+    int code;
+    QString name;
+    QString password; // null: no password
+    QString info1;    // null: NULL
+};
+
+} // namespace
+
+QStringList splitStatements(const QString &script)
+{
+    QStringList kept;
+    for (const QString &line : script.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().startsWith(QLatin1String("--")))
+            kept << line;
+    }
+    QStringList statements;
+    for (const QString &piece : kept.join(QLatin1Char('\n')).split(QLatin1Char(';'))) {
+        const QString statement = piece.trimmed();
+        if (!statement.isEmpty())
+            statements << statement;
+    }
+    return statements;
+}
+
+QList<SchemaObject> schemaObjects(const QString &script)
+{
+    static const QRegularExpression table(
+        QStringLiteral(R"(^CREATE\s+TABLE\s+("[^"]+"|[A-Za-z0-9_$]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression generator(
+        QStringLiteral(R"(^CREATE\s+(?:GENERATOR|SEQUENCE)\s+("[^"]+"|[A-Za-z0-9_$]+)\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<SchemaObject> objects;
+    for (const QString &statement : splitStatements(script)) {
+        if (const auto match = table.match(statement); match.hasMatch())
+            objects.append({SchemaObject::Table, storedName(match.captured(1)), statement});
+        else if (const auto match = generator.match(statement); match.hasMatch())
+            objects.append({SchemaObject::Generator, storedName(match.captured(1)), statement});
+        else
+            throw SetupError("not a CREATE TABLE or CREATE GENERATOR statement: "
+                             + statement.left(60).toStdString());
+    }
+    return objects;
+}
+
+QString userSchemaScript()
+{
+    return QString::fromUtf8(scripts::kUserSchema);
+}
+
+QString archiveSchemaScript()
+{
+    return QString::fromUtf8(scripts::kArchiveSchema);
+}
+
+SetupResult createUserDatabase(const QString &path)
+{
+    return applySchema(path, userSchemaScript());
+}
+
+SetupResult createArchiveDatabase(const QString &path)
+{
+    return applySchema(path, archiveSchemaScript());
+}
+
+int insertDemoData(const QString &path, const QList<DemoCompany> &companies)
+{
+    if (!QFileInfo::exists(path))
+        createUserDatabase(path);
+    Connection connection(path);
+    if (connection.count(QStringLiteral("UTENTI")) > 0)
+        return 0;
+
+    int rows = 0;
+    auto insert = [&](const QStringList &lines) {
+        connection.execute(lines);
+        ++rows;
+    };
+
+    // UFFICIO carries a workstation mark other than empty or TERM, so the
+    // login does not offer it.
+    const QList<DemoUser> users{
+        {1, QStringLiteral("ADMIN"), QString(), QString()},
+        {2, QStringLiteral("MARIO"), QStringLiteral("mario"), QStringLiteral("TERM")},
+        {3, QStringLiteral("ANNA"), QString(), QStringLiteral("")},
+        {4, QStringLiteral("UFFICIO"), QStringLiteral("ufficio"), QStringLiteral("PC")},
+    };
+
+    // The parameter set: sections sorted by name, one "Archivio" each; the
+    // text form mirrors the rows in that order.
+    QList<DemoCompany> sections = companies;
+    std::sort(sections.begin(), sections.end(),
+              [](const DemoCompany &a, const DemoCompany &b) { return a.name < b.name; });
+    QString quadrel;
+    for (const DemoCompany &company : sections)
+        quadrel += QLatin1Char('[') + company.name + QStringLiteral("]\nArchivio=") + company.archivePath
+                   + QLatin1Char('\n');
+    const QString ditta = companies.isEmpty() ? QString() : companies.first().name;
+
+    for (const DemoUser &user : users) {
+        const QString code = QString::number(user.code);
+        insert({QStringLiteral("INSERT INTO UTENTI (CODICE,NOMEUTENTE,PWDUTENTE,DITTA,PROFILOSICUREZZA,"),
+                QStringLiteral("PROGETTO,MANTIENISTDMIN,ACCESSOQUADREL,QUADREL,INFO1,UTENTEINATTIVO) VALUES ("),
+                code + QLatin1Char(',') + quoted(user.name) + QLatin1Char(',') + quotedOrNull(user.password)
+                    + QLatin1Char(','),
+                quotedOrNull(ditta) + QStringLiteral(",1,1,'0',") + (user.code == 1 ? QStringLiteral("'1',") : QStringLiteral("'0',")),
+                (quadrel.isEmpty() ? QStringLiteral("NULL") : quoted(quadrel)) + QLatin1Char(','),
+                quotedOrNull(user.info1) + QStringLiteral(",'0')")});
+        int position = 0;
+        for (const DemoCompany &company : sections)
+            insert({QStringLiteral("INSERT INTO TABQUADREL (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,PROGRESSIVO)"),
+                    QStringLiteral("VALUES (") + code + QLatin1Char(',') + quoted(company.name)
+                        + QStringLiteral(",'Archivio',") + quoted(company.archivePath) + QLatin1Char(',')
+                        + QString::number(++position) + QLatin1Char(')')});
+    }
+
+    // The catalogue: profile 1, project 1 with the program "Sistema", whose
+    // quick entries are the front-end's own commands.
+    if (connection.count(QStringLiteral("PROFILI")) == 0)
+        insert({QStringLiteral("INSERT INTO PROFILI (CODICE,LIVELLOPREDEFINITO) VALUES (1,1)")});
+    if (connection.count(QStringLiteral("PROGETTI")) == 0)
+        insert({QStringLiteral("INSERT INTO PROGETTI (CODICE,MODOMENUSISTEMA) VALUES (1,0)")});
+    if (connection.count(QStringLiteral("PROGRAMMI")) == 0)
+        insert({QStringLiteral("INSERT INTO PROGRAMMI (CODICE,ICONA,DESCRIZIONE) VALUES (1,'','Sistema')")});
+    if (connection.count(QStringLiteral("DETTPROGETTI")) == 0)
+        insert({QStringLiteral("INSERT INTO DETTPROGETTI (PROGETTO,PROGRAMMA) VALUES (1,1)")});
+    if (connection.count(QStringLiteral("DETTMENU")) == 0) {
+        const QList<QPair<QString, QString>> entries{
+            {QStringLiteral("Cambio utente"), QStringLiteral("CAMBIOUTENTE")},
+            {QStringLiteral("Cambio ditta"), QStringLiteral("CAMBIODITTA")},
+            {QStringLiteral("Chiudi"), QStringLiteral("CHIUDI")},
+        };
+        int menu = 0;
+        for (const auto &[caption, command] : entries)
+            insert({QStringLiteral("INSERT INTO DETTMENU (PROGRAMMA,MENU,MENUPREC,LIVELLOMENU,VISIBILE,"),
+                    QStringLiteral("DESCRIZIONE,VOCERAPIDA,DLL,FUNZIONE,LIVELLO2VERSIONE) VALUES ("),
+                    QStringLiteral("1,") + QString::number(++menu) + QStringLiteral(",NULL,0,'1',") + quoted(caption)
+                        + QStringLiteral(",'1','',") + quoted(command) + QStringLiteral(",'0')")});
+    }
+    connection.commit();
+    return rows;
+}
+
+QString applicationDirectory(const QString &frontEndPathOrDirectory)
+{
+    const QFileInfo info(frontEndPathOrDirectory);
+    if (info.exists() && !info.isDir())
+        return info.absolutePath();
+    return QDir::cleanPath(QDir(frontEndPathOrDirectory).absolutePath());
+}
+
+QString userDatabasePath(const QString &applicationDirectory)
+{
+    return QDir(applicationDirectory).filePath(QStringLiteral("user/user.fdb"));
+}
+
+QList<DemoCompany> demoCompanies(const QString &applicationDirectory)
+{
+    const QDir dir(applicationDirectory);
+    return {
+        {QStringLiteral("DEMO SRL"), dir.absoluteFilePath(QStringLiteral("archivi/demo.fdb"))},
+        {QStringLiteral("PROVA SPA"), dir.absoluteFilePath(QStringLiteral("archivi/prova.fdb"))},
+    };
+}
+
+QList<SetupResult> setupApplicationDirectory(const QString &frontEndPathOrDirectory, bool demo)
+{
+    const QString directory = applicationDirectory(frontEndPathOrDirectory);
+    QList<SetupResult> results{createUserDatabase(userDatabasePath(directory))};
+    if (demo) {
+        const QList<DemoCompany> companies = demoCompanies(directory);
+        for (const DemoCompany &company : companies)
+            results << createArchiveDatabase(company.archivePath);
+        results.first().demoRows = insertDemoData(userDatabasePath(directory), companies);
+    }
+    return results;
+}
+
+} // namespace tg::setup
