@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by run.sh and test.sh: makes sure the Debian packages that building,
 # testing and running Taskgate need are installed. Sourced, not run.
 

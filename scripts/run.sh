@@ -43,6 +43,7 @@ export DISPLAY=":${display_number}"
 
 xvfb_pid=""
 app_pid=""
+# shellcheck disable=SC2317  # called through the traps
 cleanup() {
   trap - EXIT INT TERM
   if [[ -n "$app_pid" ]] && kill -0 "$app_pid" 2>/dev/null; then

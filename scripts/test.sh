@@ -34,7 +34,7 @@ else
   if dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q '^install ok installed$'; then
     bench=ON
   fi
-  options=(-DCMAKE_BUILD_TYPE=Debug -DTASKGATE_SANITIZE=OFF -DTASKGATE_TESTS=ON -DTASKGATE_BENCH=$bench)
+  options=(-DCMAKE_BUILD_TYPE=Debug -DTASKGATE_SANITIZE=OFF -DTASKGATE_TESTS=ON "-DTASKGATE_BENCH=$bench")
 fi
 
 taskgate_configure "$BUILD_DIR" "${options[@]}"
