@@ -31,7 +31,8 @@ if [[ $sanitize == yes ]]; then
 else
   BUILD_DIR=build-test
   bench=OFF
-  if dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q '^install ok installed$'; then
+  if [[ -f bench/CMakeLists.txt ]] &&
+     dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q '^install ok installed$'; then
     bench=ON
   fi
   options=(-DCMAKE_BUILD_TYPE=Debug -DTASKGATE_SANITIZE=OFF -DTASKGATE_TESTS=ON "-DTASKGATE_BENCH=$bench")
