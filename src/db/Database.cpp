@@ -66,9 +66,19 @@ QString creationValue(const QString &line, const QString &keyword)
     return value;
 }
 
+void addCreationLine(Builder &dpb, const QString &line);
+
+// An attachment takes "key=value" lines; the lines a creation left behind
+// (USER "x", PASSWORD "y", PAGE_SIZE n) are understood too, so that a
+// database created and later reconnected keeps its credentials.
 void addAttachmentLine(Builder &dpb, const QString &line)
 {
     const qsizetype equals = line.indexOf(QLatin1Char('='));
+    if (equals < 0) {
+        if (!line.trimmed().toUpper().startsWith(QLatin1String("PAGE_SIZE")))
+            addCreationLine(dpb, line);
+        return;
+    }
     const QString key = line.left(equals).trimmed().toLower();
     const QString value = equals < 0 ? QString() : line.mid(equals + 1);
     if (key == QLatin1String("user_name"))

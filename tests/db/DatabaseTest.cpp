@@ -141,6 +141,22 @@ TEST(DatabaseConnection, MissingFileAndUnreachableServerFailQuickly)
     EXPECT_LT(timer.elapsed(), 10000);
 }
 
+TEST(DatabaseConnection, ReconnectsWithTheLinesOfItsCreation)
+{
+    TempDir dir;
+    db::Database database;
+    database.setDatabaseName(dir.file(QStringLiteral("r.fdb")));
+    database.params() = QStringList{QStringLiteral("USER \"SYSDBA\""), QStringLiteral("PASSWORD \"quillbeam\""),
+                                    QStringLiteral("PAGE_SIZE 4096")};
+    database.createDatabase();
+    database.disconnect();
+    EXPECT_NO_THROW(database.connect());
+    EXPECT_TRUE(database.connected());
+    database.params() << QStringLiteral("nonsense_key=1");
+    database.disconnect();
+    EXPECT_THROW(database.connect(), db::DatabaseError);
+}
+
 TEST(DatabaseConnection, ObserverSeesConnectionsCreationsAndStatements)
 {
     TempDir dir;
