@@ -4,7 +4,7 @@
 
 TASKGATE_PACKAGES=(
   cmake g++ ninja-build
-  qt6-base-dev
+  qt6-base-dev libxcb1-dev fonts-dejavu-core
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libsimpleini-dev
   libgtest-dev libbenchmark-dev

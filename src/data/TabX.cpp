@@ -202,18 +202,4 @@ void TTabXForm::Inserisci(const QString &tipo, const QString &nome, const QStrin
     memTabX.post(std::move(values));
 }
 
-void TTabXForm::CaricaParametro(const QString &key, QString &value)
-{
-    value.clear();
-    QueryQuadrel.close();
-    QueryQuadrel.sql().clear();
-    QueryQuadrel.sql() << QStringLiteral("SELECT VALORE FROM TABQUADREL WHERE")
-                       << QStringLiteral("(UTENTE='%1')AND").arg(m_userNumber)
-                       << QStringLiteral("(INTESTAZIONE='%1')AND").arg(db::quotedValue(m_currentCompany))
-                       << QStringLiteral("(PARAMETRO='%1')").arg(db::quotedValue(key));
-    QueryQuadrel.open();
-    if (!QueryQuadrel.eof())
-        value = QueryQuadrel.field(0).asText();
-}
-
 } // namespace tg

@@ -71,11 +71,43 @@ public:
                    const QString &data, const QString &memo, const QString &livello1,
                    const QString &livello2, const QString &utente);
 
-    // The value of a parameter of the current company for the current user.
-    void CaricaParametro(const QString &key, QString &value);
-
+    // User directory: look-ups in UTENTI and the current user.
+    void CaricaUser(QStringList &list);
+    bool VerificaPasswordUser(const QString &name, const QString &password);
+    void SetUserPerNome(const QString &name);
+    void SetUserPerNum(int number);
+    int ProfiloSicurezzaUtente();
+    void DecodificaNomeUser(int number, QString &name);
     void GetNomeUser(QString &name) const { name = m_userName; }
     int GetNumUser() const { return m_userNumber; }
+
+    // Per-user parameters of the current company, and their text rendering.
+    void CaricaParametro(const QString &key, QString &value);
+    void SettaParametro(const QString &key, const QString &value);
+    void ScriviParametroQuadrel(const QString &section, const QString &key, const QString &value);
+    void ScriviQuadrel(int userNumber);
+    void SettaFileIni(const QString &section, const QString &key, const QString &value);
+    void CaricaQuadrel(int userNumber);
+    // The per-user INI file of the current user.
+    QString fileIniPath() const;
+
+    // Named values in the archive's TABX.
+    void AggiornaParametriTabX();
+    bool VerificaEsistenzaInTabX(const QString &project, const QString &situation, const QString &name);
+    bool ScriviParametroInTabX(const QString &project, const QString &situation, const QString &name,
+                               const QString &number, const QString &text, const QString &date, const QString &memo);
+    bool AggiungiParametroInTabX(const QString &project, const QString &situation, const QString &name,
+                                 const QString &number, const QString &text, const QString &date,
+                                 const QString &memo, const QString &level1, const QString &level2);
+    bool CaricaParametroDaTabX(const QString &project, const QString &situation, const QString &name,
+                               const QString &unused1, const QString &unused2, const QString &unused3,
+                               const QString &unused4, const QString &unused5, const QString &unused6);
+    void ValoreTabX(const QString &name, bool perUser, QString &text);
+    void ValoreMTabX(const QString &name, bool perUser, QString &memo);
+    bool SettaValoreTabX(const QString &name, const QString &text, bool perUser);
+    bool SettaValoreMTabX(const QString &name, const QString &memo, bool perUser);
+    void ValoreTabXUserCheckGen(const QString &name, QString &text);
+
     const QString &dittaCorrente() const { return m_currentCompany; }
     quint8 mode() const { return m_mode; }
     void setMainWindowHandle(qint64 handle) { m_mainWindowHandle = handle; }
@@ -84,6 +116,17 @@ public:
 private:
     void connettiDatabase(db::Database &database, const QString &path);
     void ensureTabScript();
+    void openUserQuery(const QStringList &lines);
+    static QString whereUserName(const QString &name);
+    void PasswordUserPerNome(const QString &name, QString &password);
+    int NumUserPerNome(const QString &name);
+    void DittaUserPerNome(const QString &name, QString &company);
+    void NomeUserPerNum(int number, QString &name);
+    static QString renderQuadrel(db::Query &rows);
+    QStringList projectKeyLines(const QString &project, const QString &situation, const QString &name) const;
+    QStringList plainKeyLines(const QString &name, bool perUser) const;
+    QString readPlainValue(const QString &column, const QString &name, bool perUser);
+    bool writePlainValue(const QString &column, const QString &name, const QString &value, bool perUser);
 
     QWidget *m_owner;
     quint8 m_mode;

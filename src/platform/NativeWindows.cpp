@@ -1,30 +1,68 @@
 #include "platform/NativeWindows.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
 #include <QWidget>
+
+#ifdef TASKGATE_HAVE_XCB
+#include <cstdlib>
+#include <xcb/xcb.h>
+#endif
 
 namespace tg {
 namespace {
 
 NativeWindows::Test installedTest = nullptr;
 
-bool widgetWithHandleExists(qint64 handle)
+// A live, shown top-level window of this process with that handle.
+bool topLevelWindowOfThisProcess(qint64 handle)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->internalWinId() != 0 && static_cast<qint64>(window->internalWinId()) == handle)
+            return window->isVisible();
+    }
+    return false;
+}
+
+#ifdef TASKGATE_HAVE_XCB
+// A window of any process that the X server still shows. Windows of this
+// process that were closed are only unmapped, so a mapped state is required.
+bool viewableX11Window(qint64 handle)
+{
+    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || handle <= 0 || handle > 0xFFFFFFFFLL)
+        return false;
+    xcb_connection_t *connection = x11->connection();
+    const auto cookie = xcb_get_window_attributes(connection, static_cast<xcb_window_t>(handle));
+    xcb_get_window_attributes_reply_t *reply = xcb_get_window_attributes_reply(connection, cookie, nullptr);
+    if (!reply)
+        return false; // no such window
+    const bool viewable = reply->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(reply);
+    return viewable;
+}
+#endif
+
+bool windowExists(qint64 handle)
 {
     if (handle == 0)
         return false;
-    const auto widgets = QApplication::allWidgets();
-    for (QWidget *widget : widgets) {
-        if (widget->internalWinId() != 0 && static_cast<qint64>(widget->internalWinId()) == handle)
-            return true;
-    }
+    if (topLevelWindowOfThisProcess(handle))
+        return true;
+#ifdef TASKGATE_HAVE_XCB
+    return viewableX11Window(handle);
+#else
     return false;
+#endif
 }
 
 } // namespace
 
 bool NativeWindows::exists(qint64 handle)
 {
-    return installedTest ? installedTest(handle) : widgetWithHandleExists(handle);
+    return installedTest ? installedTest(handle) : windowExists(handle);
 }
 
 void NativeWindows::install(Test test)

@@ -2,6 +2,7 @@
 
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "sessions/WorkSessions.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -49,6 +50,13 @@ public:
     // the current user when perUser), or empty when there is none.
     QString ValoreTabX(const QString &name, bool perUser);
 
+    // Work sessions and the call log.
+    void ApriSessione();
+    void ChiudiSessione();
+    bool VerificaStatoSessione(bool withMessages);
+    int AggiornaMartiLogFunz(const QString &functionName);
+    bool VerificaFinestreAperte();
+
     // State read and set by the login, the catalogue and the dispatcher.
     std::unique_ptr<TabXHolder> PTabX;
     db::Transaction TransazioneMain;
@@ -64,6 +72,7 @@ public:
     bool LogFinestre = false;
     QString Edizione;
     TLingueMenuReader *LingueMenu = nullptr;
+    WorkSessions Sessioni{QueryAux, TransazioneMain, CodiceSessione, LogFinestre};
 
     // Controls, named as their objectName.
     QFrame *Panel1;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tg {
+
+// Saves the lines of a statement whose write failed to "Taskgate.<operation>.sql"
+// in the process's current directory, replacing an older file; each line
+// ends with a carriage return and a line feed. Returns false when the file
+// cannot be written.
+bool saveStatementDump(const QString &operation, const QStringList &lines);
+
+} // namespace tg

@@ -1,0 +1,156 @@
+#include "sessions/WorkSessions.h"
+
+#include "db/DatabaseError.h"
+#include "db/Query.h"
+#include "db/SqlText.h"
+#include "db/Transaction.h"
+#include "platform/Clock.h"
+#include "platform/NativeWindows.h"
+#include "platform/Prompter.h"
+#include "sessions/StatementDump.h"
+
+namespace tg {
+namespace {
+
+// Date and time as written into the statements: month first, 24-hour time.
+// Each comes from a reading of the clock of its own.
+QString currentDate()
+{
+    return Clock::current().now().date().toString(QStringLiteral("MM/dd/yyyy"));
+}
+
+QString currentTime()
+{
+    return Clock::current().now().time().toString(QStringLiteral("hh:mm:ss"));
+}
+
+QString quotedLine(const QString &value, const char *end = "',")
+{
+    return QLatin1Char('\'') + value + QLatin1String(end);
+}
+
+} // namespace
+
+WorkSessions::WorkSessions(db::Query &query, db::Transaction &transaction, int &sessionCode, const bool &logWindows)
+    : m_query(query), m_transaction(transaction), m_sessionCode(sessionCode), m_logWindows(logWindows)
+{
+}
+
+void WorkSessions::prepare(const QStringList &lines)
+{
+    m_query.close();
+    m_query.sql() = lines;
+}
+
+qint64 WorkSessions::nextGeneratorValue(const QStringList &lines)
+{
+    prepare(lines);
+    m_query.open();
+    const qint64 value = m_query.field(0).asInteger();
+    m_query.close();
+    return value;
+}
+
+bool WorkSessions::write(const QString &operation, int kind, const QString &failureMessage)
+{
+    try {
+        m_query.execSql();
+        m_transaction.commit();
+        return true;
+    } catch (const db::DatabaseError &) {
+        // The user is told even when the dump itself cannot be written.
+        saveStatementDump(operation, m_query.sql());
+        showMessage(static_cast<MessageKind>(kind), failureMessage);
+        return false;
+    }
+}
+
+void WorkSessions::restartTransaction()
+{
+    m_query.close();
+    m_transaction.rollback();
+    m_transaction.start();
+}
+
+void WorkSessions::ApriSessione(int userNumber)
+{
+    m_sessionCode = static_cast<int>(
+        nextGeneratorValue({QStringLiteral("SELECT GEN_ID(CODICESESSIONEMARTILOG,1) FROM RDB$DATABASE")}));
+    prepare({QStringLiteral("INSERT INTO MARTILOG (CODICESESSIONE,DATAAPERTURA,ORAAPERTURA,"),
+             QStringLiteral("CODICEUTENTE) VALUES("), quotedLine(QString::number(m_sessionCode)),
+             quotedLine(currentDate()), quotedLine(currentTime()),
+             quotedLine(QString::number(userNumber), "')")});
+    write(QStringLiteral("ApriSessione"), static_cast<int>(MessageKind::Error),
+          QStringLiteral("Errore interno: impossibile aprire la sessione utente"));
+}
+
+void WorkSessions::ChiudiSessione()
+{
+    if (!VerificaStatoSessione(false))
+        return;
+    prepare({QStringLiteral("UPDATE MARTILOG SET"), QStringLiteral("DATACHIUSURA='") + currentDate() + QStringLiteral("',"),
+             QStringLiteral("ORACHIUSURA='") + currentTime() + QLatin1Char('\''),
+             QStringLiteral("WHERE CODICESESSIONE='%1'").arg(m_sessionCode)});
+    write(QStringLiteral("ChiudiSessione"), static_cast<int>(MessageKind::Error),
+          QStringLiteral("Errore interno: impossibile chiudere la sessione utente"));
+}
+
+bool WorkSessions::VerificaStatoSessione(bool withMessages)
+{
+    restartTransaction();
+    prepare({QStringLiteral("SELECT * FROM MARTILOG WHERE CODICESESSIONE='%1'").arg(m_sessionCode)});
+    m_query.open();
+    QString warning;
+    if (m_query.eof())
+        warning = QStringLiteral("Attenzione: non risulta aperta nessuna sessione di lavoro");
+    else if (!m_query.fieldByName(QStringLiteral("DATACHIUSURA")).asText().isEmpty())
+        warning = QStringLiteral("Attenzione: la sessione corrente risulta chiusa. Si prega di uscire e rientrare");
+    m_query.close();
+    if (warning.isEmpty())
+        return true;
+    if (withMessages)
+        showMessage(MessageKind::Warning, warning);
+    return false;
+}
+
+int WorkSessions::AggiornaMartiLogFunz(const QString &functionName)
+{
+    int windowId = 0;
+    if (m_logWindows)
+        windowId = static_cast<int>(nextGeneratorValue(
+            {QStringLiteral("SELECT GEN_ID(IDFINESTRAMARTILOGFUNZCOUNTER,1) FROM"), QStringLiteral("RDB$DATABASE")}));
+    QStringList lines{QStringLiteral("INSERT INTO MARTILOGFUNZ (CODICESESSIONE,DATACHIAMATAFUNZIONE,"),
+                      QStringLiteral("ORACHIAMATAFUNZIONE,FUNZIONECHIAMATA")};
+    if (m_logWindows)
+        lines << QStringLiteral(",IDFINESTRA");
+    lines << QStringLiteral(") VALUES(") << quotedLine(QString::number(m_sessionCode)) << quotedLine(currentDate())
+          << quotedLine(currentTime()) << quotedLine(db::quotedValue(functionName), "'");
+    if (m_logWindows)
+        lines << QStringLiteral(",'%1'").arg(windowId);
+    lines << QStringLiteral(")");
+    prepare(lines);
+    write(QStringLiteral("AggiornaMartiLogFunz"), static_cast<int>(MessageKind::Warning),
+          QStringLiteral("Errore interno di INSERT: impossibile aggiornare il log delle voci di menu chiamata. "
+                         "Sarà comunque possibile continuare ad usare il programma"));
+    return windowId;
+}
+
+bool WorkSessions::VerificaFinestreAperte()
+{
+    restartTransaction();
+    prepare({QStringLiteral("SELECT HANDLEFINESTRA FROM MARTILOGFUNZ"),
+             QStringLiteral("WHERE CODICESESSIONE='%1'").arg(m_sessionCode)});
+    m_query.open();
+    m_query.fetchAll();
+    bool noneOpen = true;
+    for (; !m_query.eof(); m_query.next()) {
+        if (NativeWindows::exists(m_query.field(0).asInteger())) {
+            noneOpen = false;
+            break;
+        }
+    }
+    m_query.close();
+    return noneOpen;
+}
+
+} // namespace tg

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+namespace tg {
+
+namespace db {
+class Query;
+class Transaction;
+} // namespace db
+
+// Work sessions and the call log of the main window: a MARTILOG row per
+// login and a MARTILOGFUNZ row per called function, with a window id when
+// the call log tracks windows. Works on the main window's statement and
+// transaction and on its session code and window-log flag.
+class WorkSessions {
+public:
+    WorkSessions(db::Query &query, db::Transaction &transaction, int &sessionCode, const bool &logWindows);
+
+    // Opens a session for the user; failures are reported and dumped.
+    void ApriSessione(int userNumber);
+    // Closes the current session when it is still open.
+    void ChiudiSessione();
+    // True when the current session exists and is open.
+    bool VerificaStatoSessione(bool withMessages);
+    // Logs one call and returns its window id (0 without window tracking).
+    int AggiornaMartiLogFunz(const QString &functionName);
+    // True when no window recorded for the session still exists.
+    bool VerificaFinestreAperte();
+
+private:
+    void restartTransaction();
+    void prepare(const QStringList &lines);
+    qint64 nextGeneratorValue(const QStringList &lines);
+    // Executes and commits the prepared write; on failure dumps it and shows
+    // the message. Returns whether it succeeded.
+    bool write(const QString &operation, int kind, const QString &failureMessage);
+
+    db::Query &m_query;
+    db::Transaction &m_transaction;
+    int &m_sessionCode;
+    const bool &m_logWindows;
+};
+
+} // namespace tg
