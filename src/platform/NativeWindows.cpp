@@ -31,10 +31,12 @@ bool topLevelWindowOfThisProcess(qint64 handle)
 // process that were closed are only unmapped, so a mapped state is required.
 bool viewableX11Window(qint64 handle)
 {
-    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || handle <= 0 || handle > 0xFFFFFFFFLL)
+    if (!qApp || QGuiApplication::platformName() != QLatin1String("xcb") || handle <= 0 || handle > 0xFFFFFFFFLL)
         return false;
-    xcb_connection_t *connection = x11->connection();
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return false;
     const auto cookie = xcb_get_window_attributes(connection, static_cast<xcb_window_t>(handle));
     xcb_get_window_attributes_reply_t *reply = xcb_get_window_attributes_reply(connection, cookie, nullptr);
     if (!reply)

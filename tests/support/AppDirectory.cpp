@@ -34,10 +34,17 @@ AppDirectory::~AppDirectory()
     ExecutableDirectory::override(QString());
 }
 
-void AppDirectory::execUser(const QStringList &statements) const
+QString AppDirectory::createArchive(const QString &fileName) const
+{
+    const QString path = m_dir.file(fileName);
+    setup::createArchiveDatabase(path);
+    return path;
+}
+
+void AppDirectory::exec(const QString &databasePath, const QStringList &statements)
 {
     db::Database database;
-    attach(database, userDatabasePath());
+    attach(database, databasePath);
     db::Transaction transaction(&database);
     db::Query query(&database, &transaction);
     for (const QString &statement : statements) {
@@ -48,15 +55,37 @@ void AppDirectory::execUser(const QStringList &statements) const
     }
 }
 
-QString AppDirectory::queryUserText(const QString &statement) const
+// The rows of a query as lists of texts.
+static QList<QStringList> readRows(const QString &databasePath, const QString &statement)
 {
     db::Database database;
-    attach(database, userDatabasePath());
+    attach(database, databasePath);
     db::Transaction transaction(&database);
     db::Query query(&database, &transaction);
     query.sql() << statement;
     query.open();
-    return query.field(0).asText();
+    QList<QStringList> rows;
+    for (; !query.eof(); query.next()) {
+        QStringList values;
+        for (int i = 0; i < query.fieldCount(); ++i)
+            values << query.field(i).asText();
+        rows << values;
+    }
+    return rows;
+}
+
+QString AppDirectory::queryText(const QString &databasePath, const QString &statement)
+{
+    const QList<QStringList> rows = readRows(databasePath, statement);
+    return rows.isEmpty() ? QString() : rows.first().value(0);
+}
+
+QStringList AppDirectory::queryRows(const QString &databasePath, const QString &statement)
+{
+    QStringList rows;
+    for (const QStringList &row : readRows(databasePath, statement))
+        rows << row.join(QLatin1Char('|'));
+    return rows;
 }
 
 } // namespace tg::test

@@ -19,10 +19,19 @@ public:
     QString path() const { return m_dir.path(); }
     QString userDatabasePath() const { return m_dir.file(QStringLiteral("user/user.fdb")); }
 
-    // Runs statements on the user database in one committed transaction
-    // (outside the program's own connections).
-    void execUser(const QStringList &statements) const;
-    QString queryUserText(const QString &statement) const;
+    // Runs statements on the user database, each committed (outside the
+    // program's own connections), and reads the first value of a query.
+    void execUser(const QStringList &statements) const { exec(userDatabasePath(), statements); }
+    QString queryUserText(const QString &statement) const { return queryText(userDatabasePath(), statement); }
+    // All the rows of a query, each row's values joined with '|'.
+    QStringList queryUserRows(const QString &statement) const { return queryRows(userDatabasePath(), statement); }
+
+    // Creates an archive database with the suite's tables; returns its path.
+    QString createArchive(const QString &fileName) const;
+
+    static void exec(const QString &databasePath, const QStringList &statements);
+    static QString queryText(const QString &databasePath, const QString &statement);
+    static QStringList queryRows(const QString &databasePath, const QString &statement);
 
 private:
     TempDir m_dir;
