@@ -17,6 +17,7 @@ namespace tg::db {
 // The client objects of an open statement.
 struct Query::Cursor {
     IStatement *statement = nullptr;
+    bool ownsStatement = true; // a prepared statement outlives its cursors
     IResultSet *resultSet = nullptr;
     IMessageMetadata *metadata = nullptr;
     std::vector<unsigned char> buffer;
@@ -41,6 +42,8 @@ struct Query::Cursor {
         closeResultSet();
         if (metadata)
             std::exchange(metadata, nullptr)->release();
+        if (statement && !ownsStatement)
+            statement = nullptr;
         if (statement) {
             IStatement *owned = std::exchange(statement, nullptr);
             try {
@@ -53,7 +56,91 @@ struct Query::Cursor {
     }
 };
 
+// A statement prepared once and kept, with its parameter layout.
+struct Query::Prepared {
+    IStatement *statement = nullptr;
+    QString text;
+
+    ~Prepared()
+    {
+        if (!statement)
+            return;
+        try {
+            client::Status status;
+            statement->free(&status);
+        } catch (const FbException &) {
+            statement->release();
+        }
+    }
+};
+
 namespace {
+
+// The input message of a prepared statement: every parameter typed after
+// its value (integers as BIGINT, texts as VARCHAR in the connection's code
+// page, NULL keeping the declared type), so the server converts as needed.
+class InputMessage {
+public:
+    InputMessage(IStatement *statement, const QVector<QVariant> &values)
+    {
+        client::Status status;
+        IMessageMetadata *declared = statement->getInputMetadata(&status);
+        IMetadataBuilder *builder = declared->getBuilder(&status);
+        declared->release();
+        QVector<QByteArray> texts(values.size());
+        try {
+            for (int i = 0; i < values.size(); ++i) {
+                const QVariant &value = values[i];
+                if (value.isNull())
+                    continue;
+                if (value.typeId() == QMetaType::QString) {
+                    texts[i] = toSuiteBytes(value.toString());
+                    builder->setType(&status, i, SQL_VARYING + 1);
+                    builder->setLength(&status, i, static_cast<unsigned>(std::max<qsizetype>(1, texts[i].size())));
+                } else {
+                    builder->setType(&status, i, SQL_INT64 + 1);
+                    builder->setLength(&status, i, sizeof(qint64));
+                    builder->setScale(&status, i, 0);
+                }
+            }
+            m_metadata = builder->getMetadata(&status);
+        } catch (...) {
+            builder->release();
+            throw;
+        }
+        builder->release();
+        m_buffer.assign(m_metadata->getMessageLength(&status), 0);
+        for (int i = 0; i < values.size(); ++i) {
+            unsigned char *data = m_buffer.data() + m_metadata->getOffset(&status, i);
+            short *nullFlag = reinterpret_cast<short *>(m_buffer.data() + m_metadata->getNullOffset(&status, i));
+            *nullFlag = values[i].isNull() ? -1 : 0;
+            if (values[i].isNull())
+                continue;
+            if (values[i].typeId() == QMetaType::QString) {
+                const auto length = static_cast<unsigned short>(texts[i].size());
+                std::memcpy(data, &length, sizeof(length));
+                std::memcpy(data + sizeof(length), texts[i].constData(), length);
+            } else {
+                const qint64 number = values[i].toLongLong();
+                std::memcpy(data, &number, sizeof(number));
+            }
+        }
+    }
+    ~InputMessage()
+    {
+        if (m_metadata)
+            m_metadata->release();
+    }
+    InputMessage(const InputMessage &) = delete;
+    InputMessage &operator=(const InputMessage &) = delete;
+
+    IMessageMetadata *metadata() const { return m_metadata; }
+    void *buffer() { return m_buffer.data(); }
+
+private:
+    IMessageMetadata *m_metadata = nullptr;
+    std::vector<unsigned char> m_buffer;
+};
 
 QString decodeBlob(IAttachment *attachment, ITransaction *transaction, const ISC_QUAD *id)
 {
@@ -194,38 +281,131 @@ void Query::open()
     close();
     requireConnection();
     Transaction *transaction = effectiveTransaction();
-    const QString text = statementText();
-    if (StatementObserver *observer = StatementObserver::current())
-        observer->statementRun(text);
-    const QByteArray bytes = toSuiteBytes(text);
-
-    auto cursor = std::make_unique<Cursor>();
-    client::Status status;
-    client::guarded([&] {
-        ITransaction *handle = transaction->handle();
-        cursor->statement = m_database->attachment()->prepare(
-            &status, handle, static_cast<unsigned>(bytes.size()), bytes.constData(),
-            static_cast<unsigned>(m_database->sqlDialect()), IStatement::PREPARE_PREFETCH_METADATA);
-        cursor->metadata = cursor->statement->getOutputMetadata(&status);
-        const unsigned count = cursor->metadata->getCount(&status);
-        m_fieldNames.clear();
-        for (unsigned i = 0; i < count; ++i)
-            m_fieldNames << fromSuiteBytes(QByteArray(cursor->metadata->getAlias(&status, i)));
-        cursor->buffer.assign(cursor->metadata->getMessageLength(&status), 0);
-        if (cursor->statement->getFlags(&status) & IStatement::FLAG_HAS_CURSOR) {
-            cursor->resultSet = cursor->statement->openCursor(&status, handle, nullptr, nullptr,
-                                                              cursor->metadata, 0);
-        } else {
-            cursor->statement->execute(&status, handle, nullptr, nullptr, nullptr, nullptr);
-        }
-    });
-    m_cursor = std::move(cursor);
+    if (m_prepared && m_prepared->text != statementText())
+        unprepare();
+    openCursor(transaction);
     transaction->registerQuery(this);
     m_registeredWith = transaction;
     m_active = true;
     m_eof = false;
     m_current = -1;
     next();
+}
+
+void Query::openCursor(Transaction *transaction)
+{
+    const QString text = statementText();
+    if (StatementObserver *observer = StatementObserver::current())
+        observer->statementRun(text);
+    auto cursor = std::make_unique<Cursor>();
+    client::Status status;
+    client::guarded([&] {
+        ITransaction *handle = transaction->handle();
+        if (m_prepared) {
+            cursor->statement = m_prepared->statement;
+            cursor->ownsStatement = false;
+        } else {
+            const QByteArray bytes = toSuiteBytes(text);
+            cursor->statement = m_database->attachment()->prepare(
+                &status, handle, static_cast<unsigned>(bytes.size()), bytes.constData(),
+                static_cast<unsigned>(m_database->sqlDialect()), IStatement::PREPARE_PREFETCH_METADATA);
+        }
+        cursor->metadata = cursor->statement->getOutputMetadata(&status);
+        const unsigned count = cursor->metadata->getCount(&status);
+        m_fieldNames.clear();
+        for (unsigned i = 0; i < count; ++i)
+            m_fieldNames << fromSuiteBytes(QByteArray(cursor->metadata->getAlias(&status, i)));
+        cursor->buffer.assign(cursor->metadata->getMessageLength(&status), 0);
+        std::unique_ptr<InputMessage> input;
+        if (m_prepared && !m_paramValues.isEmpty())
+            input = std::make_unique<InputMessage>(cursor->statement, m_paramValues);
+        IMessageMetadata *inputMetadata = input ? input->metadata() : nullptr;
+        void *inputBuffer = input ? input->buffer() : nullptr;
+        if (cursor->statement->getFlags(&status) & IStatement::FLAG_HAS_CURSOR) {
+            cursor->resultSet = cursor->statement->openCursor(&status, handle, inputMetadata, inputBuffer,
+                                                              cursor->metadata, 0);
+        } else {
+            cursor->statement->execute(&status, handle, inputMetadata, inputBuffer, nullptr, nullptr);
+        }
+    });
+    m_cursor = std::move(cursor);
+}
+
+void Query::prepare()
+{
+    close();
+    requireConnection();
+    unprepare();
+    QStringList names;
+    const QByteArray bytes = toSuiteBytes(rewriteNamedParameters(statementText(), names));
+    auto prepared = std::make_unique<Prepared>();
+    prepared->text = statementText();
+    client::Status status;
+    client::guarded([&] {
+        prepared->statement = m_database->attachment()->prepare(
+            &status, effectiveTransaction()->handle(), static_cast<unsigned>(bytes.size()), bytes.constData(),
+            static_cast<unsigned>(m_database->sqlDialect()), IStatement::PREPARE_PREFETCH_METADATA);
+    });
+    m_prepared = std::move(prepared);
+    m_paramNames = names;
+    m_paramValues = QVector<QVariant>(names.size());
+}
+
+void Query::unprepare()
+{
+    close();
+    m_prepared.reset();
+    m_paramNames.clear();
+    m_paramValues.clear();
+}
+
+void Query::setParam(const QString &name, const QVariant &value)
+{
+    bool found = false;
+    for (int i = 0; i < m_paramNames.size(); ++i) {
+        if (m_paramNames[i].compare(name, Qt::CaseInsensitive) == 0) {
+            m_paramValues[i] = value;
+            found = true;
+        }
+    }
+    if (!found)
+        throw DatabaseError(QStringLiteral("Parameter '%1' not found").arg(name));
+}
+
+QString rewriteNamedParameters(const QString &text, QStringList &names)
+{
+    names.clear();
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        const auto copyUntil = [&](const QString &end) {
+            const qsizetype stop = text.indexOf(end, i + 1);
+            const qsizetype next = stop < 0 ? text.size() : stop + end.size();
+            result += text.mid(i, next - i);
+            i = next;
+        };
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            copyUntil(QString(c));
+        } else if (c == QLatin1Char('-') && text.mid(i, 2) == QLatin1String("--")) {
+            copyUntil(QStringLiteral("\n"));
+        } else if (c == QLatin1Char('/') && text.mid(i, 2) == QLatin1String("/*")) {
+            copyUntil(QStringLiteral("*/"));
+        } else if (c == QLatin1Char(':') && i + 1 < text.size()
+                   && (text[i + 1].isLetter() || text[i + 1] == QLatin1Char('_'))) {
+            qsizetype end = i + 1;
+            while (end < text.size() && (text[end].isLetterOrNumber() || text[end] == QLatin1Char('_')
+                                         || text[end] == QLatin1Char('$')))
+                ++end;
+            names << text.mid(i + 1, end - i - 1);
+            result += QLatin1Char('?');
+            i = end;
+        } else {
+            result += c;
+            ++i;
+        }
+    }
+    return result;
 }
 
 bool Query::fetchRow()

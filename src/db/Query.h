@@ -71,6 +71,17 @@ public:
     // Throws DatabaseError when the field does not exist.
     FieldValue fieldByName(const QString &name) const;
 
+    // Prepared statements with named parameters (":NAME" outside quotes and
+    // comments). The statement stays prepared for later opens as long as its
+    // text is unchanged; each open binds the current parameter values.
+    void prepare();
+    bool prepared() const { return m_prepared != nullptr; }
+    void unprepare();
+    const QStringList &paramNames() const { return m_paramNames; }
+    // Sets every parameter of that name (case-insensitive); a null QVariant
+    // binds NULL. Throws DatabaseError for an unknown name.
+    void setParam(const QString &name, const QVariant &value);
+
     // The transaction ended: the open cursor is gone (called by Transaction).
     void transactionEnded();
     // The transaction is being destroyed (called by Transaction).
@@ -78,7 +89,9 @@ public:
 
 private:
     struct Cursor;
+    struct Prepared;
     bool fetchRow();
+    void openCursor(Transaction *transaction);
     void requireConnection() const;
     Transaction *effectiveTransaction() const;
 
@@ -92,6 +105,13 @@ private:
     QVector<QVector<QVariant>> m_rows;
     int m_current = -1;
     std::unique_ptr<Cursor> m_cursor;
+    std::unique_ptr<Prepared> m_prepared;
+    QStringList m_paramNames;
+    QVector<QVariant> m_paramValues;
 };
+
+// The statement text with every ":NAME" outside quotes and comments turned
+// into "?", and the names in the order they appear.
+QString rewriteNamedParameters(const QString &text, QStringList &names);
 
 } // namespace tg::db

@@ -109,6 +109,54 @@ TEST_F(QueryTest, RowsAreWalkedInOrderUntilEof)
     EXPECT_EQ(query.field(0).asText(), QString());
 }
 
+TEST_F(QueryTest, PreparedStatementIsReusedWithNewParameterValues)
+{
+    for (int i = 1; i <= 3; ++i) {
+        query.sql().clear();
+        query.sql() << QStringLiteral("INSERT INTO V (ID, TXT) VALUES (%1, 'riga %1')").arg(i);
+        query.execSql();
+    }
+    query.sql().clear();
+    query.sql() << QStringLiteral("SELECT TXT FROM V") << QStringLiteral("WHERE ID=:ID AND TXT<>':NON' -- :COMMENTO")
+                << QStringLiteral("AND (:T IS NULL OR TXT=:t)");
+    query.prepare();
+    EXPECT_EQ(query.paramNames(), (QStringList{QStringLiteral("ID"), QStringLiteral("T"), QStringLiteral("t")}));
+    RecordingObserver observer;
+    for (int i = 1; i <= 3; ++i) {
+        query.setParam(QStringLiteral("id"), i);
+        query.setParam(QStringLiteral("T"), QVariant());
+        query.open();
+        EXPECT_EQ(query.field(0).asText(), QStringLiteral("riga %1").arg(i));
+        query.close();
+    }
+    EXPECT_TRUE(query.prepared()) << "closing keeps the statement prepared";
+    query.setParam(QStringLiteral("ID"), 2);
+    query.setParam(QStringLiteral("T"), QStringLiteral("riga 3"));
+    query.open();
+    EXPECT_TRUE(query.eof());
+    EXPECT_THROW(query.setParam(QStringLiteral("NESSUNO"), 1), db::DatabaseError);
+    EXPECT_EQ(observer.statements.size(), 4);
+
+    query.sql().clear();
+    query.sql() << QStringLiteral("SELECT COUNT(*) FROM V");
+    query.open();
+    EXPECT_FALSE(query.prepared()) << "a new text leaves the old statement";
+    EXPECT_EQ(query.field(0).asInteger(), 3);
+}
+
+TEST(NamedParameters, RewrittenOutsideQuotesAndComments)
+{
+    QStringList names;
+    EXPECT_EQ(db::rewriteNamedParameters(QStringLiteral("SELECT ':A', \":B\" FROM T /* :C */ WHERE X=:D_1 AND Y = :e\n"
+                                                        "-- :F\nAND Z=':G''s:H' AND W=:I"),
+                                         names),
+              QStringLiteral("SELECT ':A', \":B\" FROM T /* :C */ WHERE X=? AND Y = ?\n-- :F\nAND Z=':G''s:H' AND W=?"));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("D_1"), QStringLiteral("e"), QStringLiteral("I")}));
+    EXPECT_EQ(db::rewriteNamedParameters(QStringLiteral("SELECT 1 FROM T WHERE A='unterminated :X"), names),
+              QStringLiteral("SELECT 1 FROM T WHERE A='unterminated :X"));
+    EXPECT_TRUE(names.isEmpty());
+}
+
 TEST(SqlText, QuotedValueDoublesOnlyApostrophes)
 {
     EXPECT_EQ(db::quotedValue(QStringLiteral("ROSSI SPA")), QStringLiteral("ROSSI SPA"));
