@@ -105,6 +105,15 @@ void TBaseMainForm::createControls()
     MenuProgrammi = named(new NavigationBar(Panel1), "MenuProgrammi");
     MenuProgrammi->hide();
     createMenu();
+
+    connect(ButtonOk, &QPushButton::clicked, this, &TBaseMainForm::ButtonOkClick);
+    connect(ButtonOK2, &QPushButton::clicked, this, &TBaseMainForm::ButtonOkClick);
+    // Enter on the visible login page presses its OK button.
+    connect(EditPassword1, &QLineEdit::returnPressed, ButtonOk, &QPushButton::click);
+    connect(EditPassword2, &QLineEdit::returnPressed, ButtonOK2, &QPushButton::click);
+    connect(SpinButtonLista, &SpinButton::upClick, this, &TBaseMainForm::SpinButtonListaUpClick);
+    connect(SpinButtonLista, &SpinButton::downClick, this, &TBaseMainForm::SpinButtonListaDownClick);
+    connect(MenuProgrammi, &NavigationBar::groupClicked, this, &TBaseMainForm::ProgrammaOnClick);
 }
 
 void TBaseMainForm::createLoginPages()

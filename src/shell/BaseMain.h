@@ -10,6 +10,7 @@
 #include <memory>
 
 class QAction;
+class QToolButton;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -24,6 +25,7 @@ namespace tg {
 
 class NavigationBar;
 class SpinButton;
+class TInizForm;
 class TLingueMenuReader;
 class TTabXForm;
 struct ScreenScale;
@@ -50,6 +52,27 @@ public:
     // the current user when perUser), or empty when there is none.
     QString ValoreTabX(const QString &name, bool perUser);
 
+    // Login.
+    void ButtonOkClick();
+    QString GetNomeUtente() const;
+    QString GetPassword() const;
+    void SetPassword(const QString &text);
+    void SpinButtonListaUpClick();
+    void SpinButtonListaDownClick();
+
+    // Catalogue: navigation bar, picture buttons, menu tree, system menu.
+    void CaricaProgrammi();
+    void CaricaMenu(int programma);
+    bool CercaFigli(int programma, int menu, int livello);
+    void CreaVoci(int programma, int menu, QMenu *parent, int livello);
+    QString GetVoce(const QString &descrizione, int programma, int menu);
+    void CheckMenuSistema();
+    void ProgrammaOnClick(int programma);
+    // The program whose menu tree the main menu holds.
+    int menuProgram() const { return m_menuProgram; }
+    // The directory of icons and bitmaps, ending with a separator.
+    static QString pictureDirectory();
+
     // Work sessions and the call log.
     void ApriSessione();
     void ChiudiSessione();
@@ -72,6 +95,14 @@ public:
     bool LogFinestre = false;
     QString Edizione;
     TLingueMenuReader *LingueMenu = nullptr;
+    // What the last catalogue build created, in build order. They grow as
+    // needed: a project is not limited to a fixed number of elements.
+    QVector<int> GruppiProgrammi;         // group indexes in MenuProgrammi
+    QVector<QToolButton *> VociRapide;    // quick entries
+    QVector<QAction *> VociMenu;          // menu entries, depth first
+    QVector<QPushButton *> Pulsantoni;    // picture buttons
+    // The menu bar was taken away by a successful login.
+    bool MenuBarRimossa = false;
     WorkSessions Sessioni{QueryAux, TransazioneMain, CodiceSessione, LogFinestre};
 
     // Controls, named as their objectName.
@@ -123,6 +154,14 @@ private:
     void layoutForSmallScreen();
     void scaleToScreen(const ScreenScale &scale);
     void placeNavigationBar();
+    QAction *addMenuEntry(QWidget *parent, const QString &caption, int tag);
+    void createPictureButtons();
+    QString captionWithParameter(const QString &stored, const QString &shown);
+    bool loginStepsUntilConfiguration(const QString &userName, TInizForm &iniz);
+    bool checkUserConfiguration(const QString &userName);
+    void buildCatalogue();
+
+    int m_menuProgram = 0;
 };
 
 } // namespace tg

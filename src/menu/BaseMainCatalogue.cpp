@@ -1,0 +1,294 @@
+// The main window's catalogue: the navigation bar with one group per program
+// of the project and its quick entries, the picture buttons of the project,
+// the menu tree of one program and the form of the system menu. Every
+// element carries the key of its row as its "tag" property and the name of
+// its click handler as its "clickHandler" property.
+
+#include "data/TabX.h"
+#include "db/DatabaseError.h"
+#include "menu/LingueMenuReader.h"
+#include "menu/NavigationBar.h"
+#include "platform/ExecutableDirectory.h"
+#include "platform/Prompter.h"
+#include "shell/BaseMain.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <stdexcept>
+
+namespace tg {
+namespace {
+
+const QString Linea = QStringLiteral("<LINEA>");
+const QString FineLinea = QStringLiteral("</LINEA>");
+
+void setClickHandler(QObject *element, const char *handler)
+{
+    element->setProperty("clickHandler", QString::fromLatin1(handler));
+}
+
+int integerField(db::Query &query, const char *column)
+{
+    return static_cast<int>(query.fieldByName(QLatin1String(column)).asInteger());
+}
+
+QString textField(db::Query &query, const char *column)
+{
+    return query.fieldByName(QLatin1String(column)).asText();
+}
+
+} // namespace
+
+QString TBaseMainForm::pictureDirectory()
+{
+    return ExecutableDirectory::path() + QStringLiteral("Grafica/");
+}
+
+QString TBaseMainForm::GetVoce(const QString &descrizione, int programma, int menu)
+{
+    QString translation;
+    if (LingueMenu && LingueMenu->HaLingue() && LingueMenu->Traduci(programma, menu, translation))
+        return translation;
+    return descrizione;
+}
+
+void TBaseMainForm::CaricaProgrammi()
+{
+    MenuProgrammi->clear();
+    MenuProgrammi->clearImages();
+    GruppiProgrammi.clear();
+    VociRapide.clear();
+    const QString pictures = pictureDirectory();
+
+    QueryAux.close();
+    QueryAux.sql() = QStringList{QStringLiteral("SELECT * FROM PROGRAMMI WHERE CODICE IN("),
+                                 QStringLiteral("SELECT PROGRAMMA FROM DETTPROGETTI"),
+                                 QStringLiteral("WHERE PROGETTO='%1')").arg(Progetto),
+                                 QStringLiteral("ORDER BY CODICE")};
+    QueryAux.open();
+    QueryAux.fetchAll();
+    for (; !QueryAux.eof(); QueryAux.next()) {
+        const QString iconName = textField(QueryAux, "ICONA");
+        const int program = integerField(QueryAux, "CODICE");
+        const int group = MenuProgrammi->addGroup(textField(QueryAux, "DESCRIZIONE"), program);
+        GruppiProgrammi << group;
+        setClickHandler(MenuProgrammi->groupHeader(group), "ProgrammaOnClick");
+        // An icon that is missing or unreadable leaves the group without one.
+        const QIcon icon(pictures + iconName);
+        if (!iconName.isEmpty() && QFileInfo(pictures + iconName).isFile() && !icon.availableSizes().isEmpty())
+            MenuProgrammi->setGroupImageIndex(group, MenuProgrammi->addImage(icon));
+
+        QueryAux2.close();
+        QueryAux2.sql() = QStringList{QStringLiteral("SELECT * FROM DETTMENU WHERE"),
+                                      QStringLiteral("(PROGRAMMA='%1')AND").arg(program),
+                                      QStringLiteral("(VOCERAPIDA='1')"), QStringLiteral("ORDER BY MENU")};
+        QueryAux2.open();
+        QueryAux2.fetchAll();
+        for (; !QueryAux2.eof(); QueryAux2.next()) {
+            const int menu = integerField(QueryAux2, "MENU");
+            QToolButton *link = MenuProgrammi->addLink(
+                group, GetVoce(textField(QueryAux2, "DESCRIZIONE"), integerField(QueryAux2, "PROGRAMMA"), menu), menu);
+            setClickHandler(link, "VoceRapidaClick");
+            VociRapide << link;
+        }
+        QueryAux2.close();
+    }
+    QueryAux.close();
+    createPictureButtons();
+}
+
+void TBaseMainForm::createPictureButtons()
+{
+    QueryAux.sql() = QStringList{QStringLiteral("SELECT *"), QStringLiteral("FROM PULSANTONI"),
+                                 QStringLiteral("WHERE (PROGETTO='%1')").arg(Progetto),
+                                 QStringLiteral("AND(VISIBILE='1')")};
+    QueryAux.open();
+    QueryAux.fetchAll();
+    MenuProgrammi->setVisible(QueryAux.eof());
+    qDeleteAll(Pulsantoni);
+    Pulsantoni.clear();
+    const QString pictures = pictureDirectory();
+    for (; !QueryAux.eof(); QueryAux.next()) {
+        const int id = integerField(QueryAux, "ID");
+        auto *button = new QPushButton(textField(QueryAux, "NOME"), Panel1);
+        Pulsantoni << button;
+        button->setFocusPolicy(Qt::NoFocus);
+        setClickHandler(button, "PulsantoneClick");
+        button->setObjectName(QStringLiteral("Pulsantone_%1").arg(id));
+        button->setProperty("tag", id);
+        button->setGeometry(integerField(QueryAux, "POS_X"), integerField(QueryAux, "POS_Y"),
+                            integerField(QueryAux, "LARGHEZZA"), integerField(QueryAux, "ALTEZZA"));
+        button->show();
+        button->raise();
+        const QString image = textField(QueryAux, "NOMEIMMAGINE");
+        if (image.isEmpty())
+            continue;
+        if (!image.toUpper().contains(QLatin1String(".BMP"))) {
+            showMessage(MessageKind::Warning, QStringLiteral("I pulsantoni possono caricare solo immagini bitmap: "
+                                                             "controllare l'impostazione del pulsantone"));
+            continue;
+        }
+        QPixmap glyph;
+        if (!glyph.load(pictures + image, "BMP"))
+            throw std::runtime_error(QStringLiteral("Impossibile caricare l'immagine %1").arg(pictures + image).toStdString());
+        button->setIcon(QIcon(glyph));
+        button->setIconSize(glyph.size());
+    }
+    QueryAux.close();
+}
+
+QAction *TBaseMainForm::addMenuEntry(QWidget *parent, const QString &caption, int tag)
+{
+    auto *action = new QAction(caption, this);
+    action->setProperty("tag", tag);
+    parent->addAction(action);
+    return action;
+}
+
+void TBaseMainForm::CaricaMenu(int programma)
+{
+    // Every top-level entry but the system menu goes, with its subtree.
+    const QList<QAction *> entries = MenuPrincipale->actions();
+    for (QAction *entry : entries) {
+        if (entry == N1->menuAction())
+            continue;
+        MenuPrincipale->removeAction(entry);
+        if (QMenu *submenu = entry->menu())
+            submenu->deleteLater();
+        if (entry->parent() == this)
+            entry->deleteLater();
+    }
+    VociMenu.clear();
+    ContatoreMenu = 1;
+    m_menuProgram = programma;
+    MenuPrincipale->setProperty("tag", programma);
+
+    QueryAux.close();
+    QueryAux.sql() = QStringList{QStringLiteral("SELECT * FROM DETTMENU WHERE"),
+                                 QStringLiteral("(PROGRAMMA='%1')AND").arg(programma),
+                                 QStringLiteral("(LIVELLOMENU=0)AND(MENUPREC IS NULL)AND(VISIBILE='1')"),
+                                 QStringLiteral("ORDER BY MENU")};
+    QueryAux.open();
+    QueryAux.fetchAll();
+    for (; !QueryAux.eof(); QueryAux.next()) {
+        const int program = integerField(QueryAux, "PROGRAMMA");
+        const int menu = integerField(QueryAux, "MENU");
+        const int level = integerField(QueryAux, "LIVELLOMENU");
+        const QString caption = GetVoce(textField(QueryAux, "DESCRIZIONE"), program, menu);
+        if (CercaFigli(program, menu, level)) {
+            auto *submenu = new QMenu(caption, this);
+            submenu->menuAction()->setProperty("tag", menu);
+            MenuPrincipale->addMenu(submenu);
+            VociMenu << submenu->menuAction();
+            CreaVoci(program, menu, submenu, level);
+        } else {
+            QAction *entry = addMenuEntry(MenuPrincipale, caption, menu);
+            setClickHandler(entry, "EventoVoceOnClick");
+            VociMenu << entry;
+        }
+        ++ContatoreMenu;
+    }
+    QueryAux.close();
+}
+
+bool TBaseMainForm::CercaFigli(int programma, int menu, int livello)
+{
+    db::Query query(&PTabX->TabX->IBDatabaseUser, &TransazioneMain);
+    query.sql() << QStringLiteral("SELECT COUNT(*) FROM DETTMENU WHERE") << QStringLiteral("(PROGRAMMA='%1')AND").arg(programma)
+                << QStringLiteral("(LIVELLOMENU='%1')AND").arg(livello + 1)
+                << QStringLiteral("(MENUPREC='%1')AND(VISIBILE='1')").arg(menu);
+    query.open();
+    const QString count = query.field(0).asText();
+    return !count.isEmpty() && count != QLatin1String("0");
+}
+
+QString TBaseMainForm::captionWithParameter(const QString &stored, const QString &shown)
+{
+    // The value of the parameter named between the markers replaces them and
+    // whatever follows. A translation without the markers stands as it is.
+    const qsizetype start = shown.indexOf(Linea);
+    if (!stored.contains(Linea) || start < 0)
+        return shown;
+    const qsizetype nameStart = start + Linea.size();
+    const qsizetype end = shown.indexOf(FineLinea, nameStart);
+    const QString name = shown.mid(nameStart, end < 0 ? -1 : end - nameStart);
+    QString value;
+    PTabX->TabX->CaricaParametro(name, value);
+    return shown.left(start) + value;
+}
+
+void TBaseMainForm::CreaVoci(int programma, int menu, QMenu *parent, int livello)
+{
+    db::Query query(&PTabX->TabX->IBDatabaseUser, &TransazioneMain);
+    query.sql() << QStringLiteral("SELECT * FROM DETTMENU WHERE") << QStringLiteral("(PROGRAMMA='%1')AND").arg(programma)
+                << QStringLiteral("(LIVELLOMENU='%1')AND").arg(livello + 1)
+                << QStringLiteral("(MENUPREC='%1')AND(VISIBILE='1')").arg(menu) << QStringLiteral("ORDER BY MENU");
+    query.open();
+    query.fetchAll();
+    for (; !query.eof(); query.next()) {
+        ++ContatoreMenu;
+        const int child = integerField(query, "MENU");
+        const int level = integerField(query, "LIVELLOMENU");
+        const QString stored = textField(query, "DESCRIZIONE");
+        const QString shown = GetVoce(stored, programma, child);
+        const QString caption = captionWithParameter(stored, shown);
+        if (shown == QLatin1String("-")) {
+            QAction *separator = addMenuEntry(parent, caption, child);
+            separator->setSeparator(true);
+            separator->setObjectName(QStringLiteral("N%1").arg(child));
+            VociMenu << separator;
+        } else if (CercaFigli(programma, child, level)) {
+            auto *submenu = new QMenu(caption, this);
+            submenu->menuAction()->setProperty("tag", child);
+            parent->addMenu(submenu);
+            VociMenu << submenu->menuAction();
+            CreaVoci(programma, child, submenu, level);
+        } else {
+            QAction *entry = addMenuEntry(parent, caption, child);
+            setClickHandler(entry, textField(query, "LIVELLO2VERSIONE") == QLatin1String("1") ? "EventoVoce2OnClick"
+                                                                                                : "EventoVoceOnClick");
+            VociMenu << entry;
+        }
+    }
+}
+
+void TBaseMainForm::CheckMenuSistema()
+{
+    int mode = 0;
+    db::Transaction transaction(&PTabX->TabX->IBDatabaseUser);
+    try {
+        db::Query query(&PTabX->TabX->IBDatabaseUser, &transaction);
+        query.sql() << QStringLiteral("SELECT MODOMENUSISTEMA FROM PROGETTI WHERE CODICE=%1").arg(Progetto);
+        transaction.start();
+        query.open();
+        if (!query.eof())
+            mode = static_cast<int>(query.field(0).asInteger());
+        query.close();
+        transaction.rollback();
+    } catch (const db::DatabaseError &) {
+        mode = 0;
+        try {
+            transaction.rollback();
+        } catch (const db::DatabaseError &) {
+        }
+    }
+    if (mode == 1) {
+        N1->setTitle(QStringLiteral("System"));
+        for (QAction *entry : {Sessioni1, Gestionesemafori1, Accessoaquadrel1, N2})
+            entry->setVisible(false);
+        Esci1->setText(QStringLiteral("Exit"));
+    } else if (mode == 2) {
+        N1->menuAction()->setVisible(false);
+    }
+}
+
+void TBaseMainForm::ProgrammaOnClick(int programma)
+{
+    CaricaMenu(programma);
+}
+
+} // namespace tg
