@@ -91,6 +91,9 @@ public:
     // The per-user INI file of the current user.
     QString fileIniPath() const;
 
+    // Records the native handle of a plug-in window for its window id.
+    bool ScritturaHandleDiApertura(int idFinestra, qint64 handle);
+
     // Named values in the archive's TABX.
     void AggiornaParametriTabX();
     bool VerificaEsistenzaInTabX(const QString &project, const QString &situation, const QString &name);

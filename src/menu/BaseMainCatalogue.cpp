@@ -118,6 +118,7 @@ void TBaseMainForm::createPictureButtons()
         Pulsantoni << button;
         button->setFocusPolicy(Qt::NoFocus);
         setClickHandler(button, "PulsantoneClick");
+        connect(button, &QPushButton::clicked, this, [this, button] { PulsantoneClick(button); });
         button->setObjectName(QStringLiteral("Pulsantone_%1").arg(id));
         button->setProperty("tag", id);
         button->setGeometry(integerField(QueryAux, "POS_X"), integerField(QueryAux, "POS_Y"),
@@ -141,6 +142,15 @@ void TBaseMainForm::createPictureButtons()
     QueryAux.close();
 }
 
+void TBaseMainForm::connectMenuEntry(QAction *entry, bool secondLevel)
+{
+    setClickHandler(entry, secondLevel ? "EventoVoce2OnClick" : "EventoVoceOnClick");
+    if (secondLevel)
+        connect(entry, &QAction::triggered, this, [this, entry] { EventoVoce2OnClick(entry); });
+    else
+        connect(entry, &QAction::triggered, this, [this, entry] { EventoVoceOnClick(entry); });
+}
+
 QAction *TBaseMainForm::addMenuEntry(QWidget *parent, const QString &caption, int tag)
 {
     auto *action = new QAction(caption, this);
@@ -149,9 +159,10 @@ QAction *TBaseMainForm::addMenuEntry(QWidget *parent, const QString &caption, in
     return action;
 }
 
-void TBaseMainForm::CaricaMenu(int programma)
+void TBaseMainForm::removeProgramMenus()
 {
-    // Every top-level entry but the system menu goes, with its subtree.
+    // Every top-level entry but the system menu goes, with its subtree. They
+    // are deleted later: one of them may be the entry being clicked.
     const QList<QAction *> entries = MenuPrincipale->actions();
     for (QAction *entry : entries) {
         if (entry == N1->menuAction())
@@ -162,6 +173,11 @@ void TBaseMainForm::CaricaMenu(int programma)
         if (entry->parent() == this)
             entry->deleteLater();
     }
+}
+
+void TBaseMainForm::CaricaMenu(int programma)
+{
+    removeProgramMenus();
     VociMenu.clear();
     ContatoreMenu = 1;
     m_menuProgram = programma;
@@ -187,7 +203,7 @@ void TBaseMainForm::CaricaMenu(int programma)
             CreaVoci(program, menu, submenu, level);
         } else {
             QAction *entry = addMenuEntry(MenuPrincipale, caption, menu);
-            setClickHandler(entry, "EventoVoceOnClick");
+            connectMenuEntry(entry, false);
             VociMenu << entry;
         }
         ++ContatoreMenu;
@@ -249,8 +265,7 @@ void TBaseMainForm::CreaVoci(int programma, int menu, QMenu *parent, int livello
             CreaVoci(programma, child, submenu, level);
         } else {
             QAction *entry = addMenuEntry(parent, caption, child);
-            setClickHandler(entry, textField(query, "LIVELLO2VERSIONE") == QLatin1String("1") ? "EventoVoce2OnClick"
-                                                                                                : "EventoVoceOnClick");
+            connectMenuEntry(entry, textField(query, "LIVELLO2VERSIONE") == QLatin1String("1"));
             VociMenu << entry;
         }
     }

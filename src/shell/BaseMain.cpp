@@ -3,6 +3,7 @@
 #include "data/ShortDate.h"
 #include "data/TabX.h"
 #include "db/SqlText.h"
+#include "menu/HostServices.h"
 #include "menu/LingueMenuReader.h"
 #include "menu/NavigationBar.h"
 #include "platform/ExecutableDirectory.h"
@@ -85,8 +86,11 @@ TBaseMainForm::~TBaseMainForm()
     QueryArchivio1.close();
     TransazioneMain.endWithCommit();
     delete LingueMenu;
-    if (PTabX)
+    if (PTabX) {
+        if (HostServices::module() == PTabX->TabX)
+            HostServices::install(nullptr);
         delete PTabX->TabX;
+    }
 }
 
 void TBaseMainForm::createControls()
@@ -114,6 +118,7 @@ void TBaseMainForm::createControls()
     connect(SpinButtonLista, &SpinButton::upClick, this, &TBaseMainForm::SpinButtonListaUpClick);
     connect(SpinButtonLista, &SpinButton::downClick, this, &TBaseMainForm::SpinButtonListaDownClick);
     connect(MenuProgrammi, &NavigationBar::groupClicked, this, &TBaseMainForm::ProgrammaOnClick);
+    connect(MenuProgrammi, &NavigationBar::linkClicked, this, &TBaseMainForm::VoceRapidaClick);
 }
 
 void TBaseMainForm::createLoginPages()
@@ -185,6 +190,7 @@ void TBaseMainForm::FormCreate()
     setShortDateFormat(QStringLiteral("dd/MM/yyyy"));
     PTabX = std::make_unique<TabXHolder>();
     PTabX->TabX = new TTabXForm(this, 0);
+    HostServices::install(PTabX->TabX);
     PTabX->TabX->Avvia();
     PTabX->TabX->setMainWindowHandle(static_cast<qint64>(winId()));
     LogFinestre = true;

@@ -73,6 +73,24 @@ public:
     // The directory of icons and bitmaps, ending with a separator.
     static QString pictureDirectory();
 
+    // Company change, and the current company recorded before each call.
+    void CambioDitta();
+    bool AggiornaDittaUtente(int userNumber, const QString &company);
+    // The return to the login page.
+    void CambioUtente();
+
+    // Plug-in calls and dispatch.
+    void CaricaFunzioneDLL(const QString &dll, const QString &funzione);
+    void CaricaFunzioneDLL2(const QString &dll, const QString &funzione, const QString &parametri);
+    void CaricaFunzioneDLLX(const QString &dll, const QString &funzione, int idFinestra);
+    void CaricaFunzioneDLL2X(const QString &dll, const QString &funzione, const QString &parametri, int idFinestra);
+    void CaricaFunzioneDLL3Y(const QString &dll, const QString &funzione, const QString &parametri, int idFinestra);
+    void EseguiFunzioneVoce(int programma, int menu, int origine);
+    void EventoVoceOnClick(QAction *sender);
+    void EventoVoce2OnClick(QAction *sender);
+    void VoceRapidaClick(int programma, int menu);
+    void PulsantoneClick(QPushButton *sender);
+
     // Work sessions and the call log.
     void ApriSessione();
     void ChiudiSessione();
@@ -155,11 +173,21 @@ private:
     void scaleToScreen(const ScreenScale &scale);
     void placeNavigationBar();
     QAction *addMenuEntry(QWidget *parent, const QString &caption, int tag);
+    void connectMenuEntry(QAction *entry, bool secondLevel);
+    void removeProgramMenus();
     void createPictureButtons();
     QString captionWithParameter(const QString &stored, const QString &shown);
     bool loginStepsUntilConfiguration(const QString &userName, TInizForm &iniz);
     bool checkUserConfiguration(const QString &userName);
-    void buildCatalogue();
+    void buildCatalogue(bool adaptSystemMenu);
+    static bool readWholeNumber(const QString &userName, const QString &source, const QString &text, int &number);
+    bool writeUserCompany(const QString &company);
+    void readProjectAndProfile(const QString &userName);
+    void connectCompanyArchive();
+    struct FunctionRow;
+    void runFunction(const FunctionRow &row, bool secondLevel);
+    void openAgenda();
+    void runStartFunction();
 
     int m_menuProgram = 0;
 };

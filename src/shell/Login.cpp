@@ -19,12 +19,10 @@
 
 namespace tg {
 namespace {
-
 const QString ConfigurationError = QStringLiteral("E' stato trovato un errore nella configurazione dell'utente ");
+}
 
-// A whole number read from the user's row or parameters; a text that is not
-// one is reported with its source and value.
-bool readWholeNumber(const QString &userName, const QString &source, const QString &text, int &number)
+bool TBaseMainForm::readWholeNumber(const QString &userName, const QString &source, const QString &text, int &number)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -37,8 +35,6 @@ bool readWholeNumber(const QString &userName, const QString &source, const QStri
     number = value;
     return true;
 }
-
-} // namespace
 
 QString TBaseMainForm::GetNomeUtente() const
 {
@@ -90,7 +86,7 @@ void TBaseMainForm::ButtonOkClick()
         PTabX->TabX->GetNomeUser(name);
         setWindowTitle(QStringLiteral("Ditta: ") + company + QStringLiteral(" - Utente: ") + name);
         LingueMenu->LeggiLingueUtente(PTabX->TabX->GetNumUser());
-        buildCatalogue();
+        buildCatalogue(true);
         if (!MantieniStdMin) {
             LabelCambioUtente->setEnabled(true);
             LabelCambioDitta->setEnabled(true);
@@ -99,8 +95,52 @@ void TBaseMainForm::ButtonOkClick()
         }
         MenuPrincipale->hide();
         MenuBarRimossa = true;
+        openAgenda();
     }
     iniz.close();
+    if (ok)
+        runStartFunction();
+}
+
+void TBaseMainForm::openAgenda()
+{
+    TTabXForm *tabX = PTabX->TabX;
+    QString open;
+    tabX->CaricaParametro(QStringLiteral("AperturaAgenda"), open);
+    if (open != QLatin1String("SI"))
+        return;
+    QString library;
+    QString entry;
+    tabX->CaricaParametro(QStringLiteral("DllAperturaAgenda"), library);
+    tabX->CaricaParametro(QStringLiteral("FunzioneAperturaAgenda"), entry);
+    if (library.isEmpty())
+        library = QStringLiteral("Rubrimax.dll");
+    if (entry.isEmpty())
+        entry = LogFinestre ? QStringLiteral("ShowContattAgendaFormX") : QStringLiteral("ShowContattAgendaFormD");
+    // The call log names the agenda the same way whatever entry is called.
+    const int windowId = AggiornaMartiLogFunz(QStringLiteral("ShowContattAgendaFormD"));
+    tabX->CaricaParametro(QStringLiteral("AperturaAgenda"), open);
+    if (open == QLatin1String("SI"))
+        CaricaFunzioneDLLX(library, entry, windowId);
+}
+
+void TBaseMainForm::runStartFunction()
+{
+    QString start;
+    PTabX->TabX->CaricaParametro(QStringLiteral("AperturaForm"), start);
+    if (start.isEmpty())
+        return;
+    const QStringList items = start.split(QLatin1Char(','));
+    bool programOk = false;
+    bool menuOk = false;
+    const int program = items.value(0).trimmed().toInt(&programOk);
+    const int menu = items.value(1).trimmed().toInt(&menuOk);
+    if (!programOk || !menuOk) {
+        showMessage(MessageKind::Error, QStringLiteral("Il parametro AperturaForm non indica un programma e un menu "
+                                                       "validi: \"") + start + QStringLiteral("\""));
+        return;
+    }
+    EseguiFunzioneVoce(program, menu, 1);
 }
 
 bool TBaseMainForm::loginStepsUntilConfiguration(const QString &userName, TInizForm &iniz)
@@ -116,18 +156,7 @@ bool TBaseMainForm::loginStepsUntilConfiguration(const QString &userName, TInizF
     UtenteCollegato = true;
     Sessioni1->setEnabled(true);
     Gestionesemafori1->setEnabled(true);
-    try {
-        QString archive;
-        tabX->CaricaParametro(QStringLiteral("Archivio"), archive);
-        tabX->SetV(QStringLiteral("Archivio"), archive);
-        tabX->ConnettiDatabase1(QStringLiteral("Archivio"));
-        QueryArchivio1.close();
-        QueryArchivio1.setDatabase(&tabX->IBDatabase1);
-        QueryArchivio1.setTransaction(&tabX->IBTransaction1);
-    } catch (const std::exception &) {
-        // The login goes on without the archive; its own message, if any,
-        // has been shown.
-    }
+    connectCompanyArchive();
     QueryAux.close();
     QueryAux.sql() = QStringList{QStringLiteral("SELECT ACCESSOQUADREL FROM UTENTI WHERE"),
                                  QStringLiteral("CODICE='%1'").arg(tabX->GetNumUser())};
@@ -176,15 +205,18 @@ bool TBaseMainForm::checkUserConfiguration(const QString &userName)
     return true;
 }
 
-void TBaseMainForm::buildCatalogue()
+void TBaseMainForm::buildCatalogue(bool adaptSystemMenu)
 {
     try {
         CaricaProgrammi();
+        // A bar without any group leaves no menu to load: that is an error
+        // of the build as well.
         const int group = MenuProgrammi->activeGroup();
         if (group < 0)
             throw std::runtime_error("no program group");
         CaricaMenu(MenuProgrammi->groupTag(group));
-        CheckMenuSistema();
+        if (adaptSystemMenu)
+            CheckMenuSistema();
     } catch (const std::exception &) {
         showMessage(MessageKind::Error, QStringLiteral("Si è verificato un errore durante la configurazione del "
                                                        "programma sulla base dei criteri di personalizzazione "

@@ -1,0 +1,114 @@
+/*
+ * Taskgate plug-in SDK.
+ *
+ * A plug-in is a shared library that exports functions by name. The
+ * front-end finds a function by the library file name and the export name
+ * stored in the suite's menu tables, and calls it in one of five forms. Every
+ * entry point is extern "C", takes 32-bit integers and text pointers, and
+ * returns nothing the front-end reads.
+ *
+ *   form   entry point receives
+ *   ----   -------------------------------------------------------------
+ *   plain  user number
+ *   2      user number, parameter text (counted)
+ *   X      user number, window id
+ *   2X     user number, parameter text (counted), window id
+ *   3Y     user number, window id, parameter text (plain)
+ *
+ * Export names ending in "X" take the window id after the other arguments;
+ * names ending in "Y" take it second and the text in plain form.
+ *
+ * Texts are in the suite's single-byte code page (Windows-1252).
+ *  - Counted text: the pointer addresses the first character of a buffer laid
+ *    out as int32 reference count (-1: a constant, never free it), int32
+ *    length in bytes, the bytes, a zero byte. The empty text is a null
+ *    pointer. Use taskgate_counted_length() for the length.
+ *  - Plain text: a zero-terminated text, never null.
+ *
+ * A function that receives a window id and opens a window records the
+ * window's native handle (QWidget::winId()) with taskgate_record_window(), so
+ * that the front-end refuses to close while it is open, and releases the
+ * window's semaphore with taskgate_release_semaphore() when the window
+ * closes.
+ */
+#ifndef TASKGATE_PLUGIN_H
+#define TASKGATE_PLUGIN_H
+
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define TASKGATE_CALL __stdcall
+#else
+#define TASKGATE_CALL
+#endif
+
+#if defined(_WIN32)
+#define TASKGATE_EXPORT __declspec(dllexport)
+#include <windows.h>
+#else
+#define TASKGATE_EXPORT __attribute__((visibility("default")))
+#include <dlfcn.h>
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef void(TASKGATE_CALL *TaskgateEntry)(int32_t user);
+typedef void(TASKGATE_CALL *TaskgateEntry2)(int32_t user, const char *countedText);
+typedef void(TASKGATE_CALL *TaskgateEntryX)(int32_t user, int32_t windowId);
+typedef void(TASKGATE_CALL *TaskgateEntry2X)(int32_t user, const char *countedText, int32_t windowId);
+typedef void(TASKGATE_CALL *TaskgateEntry3Y)(int32_t user, int32_t windowId, const char *plainText);
+
+/* The header that precedes the characters of a counted text. */
+typedef struct TaskgateCountedHeader {
+    int32_t referenceCount;
+    int32_t length;
+} TaskgateCountedHeader;
+
+/* Length in bytes of a counted text; 0 for the null pointer. */
+static inline int32_t taskgate_counted_length(const char *countedText)
+{
+    if (!countedText)
+        return 0;
+    const TaskgateCountedHeader *header = (const TaskgateCountedHeader *)(countedText - sizeof(TaskgateCountedHeader));
+    return header->length;
+}
+
+/* Host services, exported by the front-end's executable. */
+#define TASKGATE_RECORD_WINDOW_SERVICE "TaskgateScritturaHandleDiApertura"
+#define TASKGATE_RELEASE_SEMAPHORE_SERVICE "TaskgateLiberaSemaforo"
+typedef int32_t (*TaskgateRecordWindow)(int32_t windowId, int64_t handle);
+typedef int32_t (*TaskgateReleaseSemaphore)(int32_t windowId);
+
+static inline void *taskgate_host_service(const char *name)
+{
+#if defined(_WIN32)
+    return (void *)GetProcAddress(GetModuleHandleA(NULL), name);
+#else
+    return dlsym(RTLD_DEFAULT, name);
+#endif
+}
+
+/* Records the native handle of the window opened for a window id in the
+ * call log. Returns 1 when written, 0 otherwise (also without a host). */
+static inline int32_t taskgate_record_window(int32_t windowId, int64_t handle)
+{
+    TaskgateRecordWindow service = (TaskgateRecordWindow)taskgate_host_service(TASKGATE_RECORD_WINDOW_SERVICE);
+    return service ? service(windowId, handle) : 0;
+}
+
+/* Releases the semaphore rows of a window id in the company archive.
+ * Returns 1 when released, 0 otherwise. */
+static inline int32_t taskgate_release_semaphore(int32_t windowId)
+{
+    TaskgateReleaseSemaphore service =
+        (TaskgateReleaseSemaphore)taskgate_host_service(TASKGATE_RELEASE_SEMAPHORE_SERVICE);
+    return service ? service(windowId) : 0;
+}
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TASKGATE_PLUGIN_H */

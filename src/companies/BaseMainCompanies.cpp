@@ -1,0 +1,126 @@
+// The main window's company change and the record of the current company
+// before every plug-in call.
+
+#include "companies/SelezDitta.h"
+#include "data/TabX.h"
+#include "db/DatabaseError.h"
+#include "db/SqlText.h"
+#include "platform/ModalRunner.h"
+#include "platform/Prompter.h"
+#include "sessions/StatementDump.h"
+#include "shell/BaseMain.h"
+
+namespace tg {
+
+bool TBaseMainForm::writeUserCompany(const QString &company)
+{
+    QueryAux.close();
+    TransazioneMain.rollback();
+    TransazioneMain.start();
+    QueryAux.sql() = QStringList{QStringLiteral("UPDATE UTENTI SET DITTA='") + db::quotedValue(company) + QStringLiteral("' WHERE"),
+                                 QStringLiteral("CODICE='%1'").arg(PTabX->TabX->GetNumUser())};
+    try {
+        QueryAux.execSql();
+        TransazioneMain.commit();
+        return true;
+    } catch (const db::DatabaseError &) {
+        saveStatementDump(QStringLiteral("CambioDitta"), QueryAux.sql());
+        showMessage(MessageKind::Error, QStringLiteral("Errore interno: impossibile effettuare il cambio ditta. Riprovare"));
+        return false;
+    }
+}
+
+void TBaseMainForm::CambioDitta()
+{
+    QString company;
+    {
+        TSelezDittaForm dialog(this, Edizione, PTabX.get());
+        if (Edizione == QLatin1String("SMALL"))
+            dialog.resize(230, 300);
+        if (ModalRunner::run(dialog) != QDialog::Accepted)
+            return;
+        company = dialog.selectedCompany();
+    }
+    if (!writeUserCompany(company))
+        return;
+    TTabXForm *tabX = PTabX->TabX;
+    QString userName;
+    tabX->GetNomeUser(userName);
+    tabX->SetUserPerNome(userName);
+    readProjectAndProfile(userName);
+    connectCompanyArchive();
+    setWindowTitle(QStringLiteral("Ditta: ") + tabX->dittaCorrente() + QStringLiteral(" - Utente: ") + userName);
+    buildCatalogue(false);
+}
+
+void TBaseMainForm::readProjectAndProfile(const QString &userName)
+{
+    // The numbers of the user's row, replaced by the company's parameters
+    // when they hold whole numbers; a parameter that does not is reported
+    // and the row's number stays.
+    QueryAux.close();
+    QueryAux.sql() = QStringList{QStringLiteral("SELECT PROFILOSICUREZZA,PROGETTO,MANTIENISTDMIN"),
+                                 QStringLiteral("FROM UTENTI WHERE CODICE='%1'").arg(PTabX->TabX->GetNumUser())};
+    QueryAux.open();
+    int project = 0;
+    int profile = 0;
+    const QString rowProject = QueryAux.fieldByName(QStringLiteral("PROGETTO")).asText();
+    const QString rowProfile = QueryAux.fieldByName(QStringLiteral("PROFILOSICUREZZA")).asText();
+    QueryAux.close();
+    if (!rowProject.isEmpty())
+        readWholeNumber(userName, QStringLiteral("PROGETTO"), rowProject, project);
+    if (!rowProfile.isEmpty())
+        readWholeNumber(userName, QStringLiteral("PROFILOSICUREZZA"), rowProfile, profile);
+    QString parameter;
+    PTabX->TabX->CaricaParametro(QStringLiteral("PROFILO SICUREZZA"), parameter);
+    if (!parameter.isEmpty())
+        readWholeNumber(userName, QStringLiteral("il parametro PROFILO SICUREZZA"), parameter, profile);
+    PTabX->TabX->CaricaParametro(QStringLiteral("PROGETTO"), parameter);
+    if (!parameter.isEmpty())
+        readWholeNumber(userName, QStringLiteral("il parametro PROGETTO"), parameter, project);
+    Progetto = project;
+    ProfiloSicurezza = profile;
+}
+
+void TBaseMainForm::connectCompanyArchive()
+{
+    TTabXForm *tabX = PTabX->TabX;
+    try {
+        QString archive;
+        tabX->CaricaParametro(QStringLiteral("Archivio"), archive);
+        tabX->SetV(QStringLiteral("Archivio"), archive);
+        tabX->ConnettiDatabase1(QStringLiteral("Archivio"));
+        QueryArchivio1.close();
+        QueryArchivio1.setDatabase(&tabX->IBDatabase1);
+        QueryArchivio1.setTransaction(&tabX->IBTransaction1);
+    } catch (const std::exception &) {
+        // The change goes on without the archive; its own message, if any,
+        // has been shown.
+    }
+}
+
+bool TBaseMainForm::AggiornaDittaUtente(int userNumber, const QString &company)
+{
+    QueryAux.close();
+    TransazioneMain.rollback();
+    TransazioneMain.start();
+    QueryAux.sql() = QStringList{QStringLiteral("SELECT DITTA FROM UTENTI"),
+                                 QStringLiteral("WHERE CODICE='%1'").arg(userNumber)};
+    QueryAux.open();
+    const bool differs = !QueryAux.eof() && QueryAux.field(0).asText() != company;
+    QueryAux.close();
+    if (!differs)
+        return true;
+    QueryAux.sql() = QStringList{QStringLiteral("UPDATE UTENTI SET DITTA='") + db::quotedValue(company) + QLatin1Char('\''),
+                                 QStringLiteral("WHERE CODICE='%1'").arg(userNumber)};
+    try {
+        QueryAux.execSql();
+        TransazioneMain.commitRetaining();
+        return true;
+    } catch (const db::DatabaseError &) {
+        showMessage(MessageKind::Error, QStringLiteral("Errore interno di lettura parametro ditta"));
+        return false;
+    }
+}
+
+} // namespace tg

@@ -1,0 +1,65 @@
+#include "platform/DynamicLibrary.h"
+
+#include "platform/ExecutableDirectory.h"
+
+#include <QFileInfo>
+#include <dlfcn.h>
+
+namespace tg {
+namespace {
+
+const QString PlatformExtension = QStringLiteral(".so");
+
+// The name as stored and the names with the platform's extension.
+QStringList fileNames(const QString &name)
+{
+    QStringList names{name};
+    const QString file = QFileInfo(name).fileName();
+    if (name.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))
+        names << name.left(name.size() - 4) + PlatformExtension;
+    else if (!file.contains(QLatin1Char('.')))
+        names << name + PlatformExtension;
+    return names;
+}
+
+bool hasDirectory(const QString &name)
+{
+    return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'));
+}
+
+} // namespace
+
+QStringList DynamicLibrary::candidates(const QString &name)
+{
+    if (name.isEmpty())
+        return {};
+    const QStringList names = fileNames(name);
+    if (hasDirectory(name))
+        return names;
+    QStringList result;
+    for (const QString &file : names)
+        result << ExecutableDirectory::path() + file;
+    return result + names;
+}
+
+void *DynamicLibrary::load(const QString &name)
+{
+    for (const QString &candidate : candidates(name)) {
+        if (void *library = dlopen(QFile::encodeName(candidate).constData(), RTLD_NOW | RTLD_LOCAL))
+            return library;
+    }
+    return nullptr;
+}
+
+void *DynamicLibrary::symbol(void *library, const QString &name)
+{
+    return library ? dlsym(library, name.toLatin1().constData()) : nullptr;
+}
+
+void DynamicLibrary::unload(void *library)
+{
+    if (library)
+        dlclose(library);
+}
+
+} // namespace tg

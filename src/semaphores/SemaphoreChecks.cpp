@@ -1,0 +1,123 @@
+#include "semaphores/SemaphoreChecks.h"
+
+#include "db/Database.h"
+#include "db/DatabaseError.h"
+#include "db/Query.h"
+#include "db/SqlText.h"
+#include "db/Transaction.h"
+#include "platform/Prompter.h"
+
+namespace tg {
+namespace {
+
+const QString CriticalJoin = QStringLiteral(
+    "SELECT COALESCE(COUNT(*),0) TOT FROM SEMAFORIFCRITICHE C INNER JOIN SEMAFORIFCRITICHECOLL L ON "
+    "(C.DLL=L.DLLPRIN AND C.FORM=L.FORMPRIN)");
+
+QString windowCondition(const QString &dll, const QString &form)
+{
+    return QStringLiteral("WHERE F.OCCUPATO=1 AND C.DLL='") + db::quotedValue(dll) + QStringLiteral("' AND C.FORM='")
+           + db::quotedValue(form) + QLatin1Char('\'');
+}
+
+// Runs a count in a freshly started transaction, so it sees every semaphore
+// committed by now.
+qint64 freshCount(db::Query &query, db::Transaction &transaction, const QStringList &lines)
+{
+    query.close();
+    transaction.rollback();
+    transaction.start();
+    query.sql() = lines;
+    query.open();
+    return query.fieldByName(QStringLiteral("TOT")).asInteger();
+}
+
+// Executes a write in its own transaction and commits it; false on failure.
+bool executeCommitted(db::Database &database, const QStringList &lines)
+{
+    try {
+        db::Transaction transaction(&database);
+        db::Query query(&database, &transaction);
+        query.sql() = lines;
+        query.execSql();
+        transaction.commit();
+        return true;
+    } catch (const db::DatabaseError &) {
+        return false;
+    }
+}
+
+} // namespace
+
+bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Database &database)
+{
+    try {
+        db::Transaction transaction(&database);
+        db::Query query(&database, &transaction);
+        const qint64 linked = freshCount(
+            query, transaction,
+            {CriticalJoin, QStringLiteral("INNER JOIN SEMAFORIF F ON (L.DLLCOLLEGATA=F.DLL AND L.FORMCOLLEGATA=F.FORM)"),
+             windowCondition(dll, form) + QLatin1Char(' ')});
+        const qint64 itself = freshCount(
+            query, transaction,
+            {CriticalJoin, QStringLiteral("INNER JOIN SEMAFORIF F ON (C.DLL=F.DLL AND C.FORM=F.FORM)"),
+             windowCondition(dll, form) + QStringLiteral(" AND C.OSSERVATASPECIALE=1")});
+        query.close();
+        transaction.rollback();
+        return linked == 0 && itself == 0;
+    } catch (const db::DatabaseError &) {
+        return true; // the check fails open
+    }
+}
+
+void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database)
+{
+    try {
+        db::Transaction transaction(&database);
+        db::Query query(&database, &transaction);
+        query.sql() << QStringLiteral("SELECT COALESCE(COUNT(*),0) TOT FROM SEMAFORIFCRITICHE")
+                    << QStringLiteral("WHERE DLL='") + db::quotedValue(dll) + QStringLiteral("' AND FORM='")
+                           + db::quotedValue(form) + QLatin1Char('\'');
+        query.open();
+        query.fetchAll();
+        const bool critical = query.fieldByName(QStringLiteral("TOT")).asInteger() > 0;
+        query.close();
+        if (!critical)
+            return;
+        query.sql() = QStringList{QStringLiteral("INSERT INTO SEMAFORIF VALUES("),
+                                  QStringLiteral("'%1',").arg(idFinestra),
+                                  QLatin1Char('\'') + db::quotedValue(dll) + QStringLiteral("',"),
+                                  QLatin1Char('\'') + db::quotedValue(form) + QStringLiteral("',"),
+                                  QStringLiteral("%1,").arg(utente), QStringLiteral("1,"), QStringLiteral("'NOW')")};
+        query.execSql();
+        transaction.commit();
+    } catch (const db::DatabaseError &) {
+        // No semaphore is taken; the window opens all the same.
+    }
+}
+
+void RegistraAnomaliaSemaforo(int utente, const QString &dll, const QString &form, db::Database &database)
+{
+    executeCommitted(database,
+                     {QStringLiteral("INSERT INTO SEMAFORIFANOMALIE(ID,DATAORAANOMALIA,UTENTE,DLL,FORM,DESCRIZIONE) VALUES("),
+                      QStringLiteral(" GEN_ID(IDSEMAFORIFANOMALIECOUNTER,1), 'NOW', %1,'").arg(utente)
+                          + db::quotedValue(dll) + QStringLiteral("','") + db::quotedValue(form)
+                          + QStringLiteral("','Semaforo occupato')")});
+}
+
+void SegnalaSemaforoOccupato(int utente, const QString &dll, const QString &form, db::Database &database)
+{
+    RegistraAnomaliaSemaforo(utente, dll, form, database);
+    showMessage(MessageKind::Error,
+                QStringLiteral("Errore: ci sono altre finestre critiche aperte da questo utente o da altri utenti che "
+                               "bloccano l'apertura di questa finestra.\r\nChiudere prima le altre finestre e "
+                               "riprovare.\r\nVedere Gestione semafori per maggiori dettagli."));
+}
+
+bool LiberaSemaforoFinestra(int idFinestra, db::Database &database)
+{
+    return executeCommitted(database, {QStringLiteral("UPDATE SEMAFORIF SET"), QStringLiteral("OCCUPATO=0"),
+                                       QStringLiteral("WHERE ID='%1'").arg(idFinestra)});
+}
+
+} // namespace tg
