@@ -8,6 +8,8 @@ function(taskgate_add_test)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tg_testsupport GTest::gtest)
+  # Plug-ins loaded by a test find the host services in the test binary.
+  set_target_properties(${T_NAME} PROPERTIES ENABLE_EXPORTS ON)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES
     TIMEOUT ${T_TIMEOUT}

@@ -8,8 +8,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
-#include <algorithm>
 
 namespace tg::setup {
 
@@ -100,10 +100,30 @@ QString quoted(const QString &text)
     return QLatin1Char('\'') + db::quotedValue(text) + QLatin1Char('\'');
 }
 
-// A quoted text, or NULL for a null string.
-QString quotedOrNull(const QString &text)
+// A demo value as it stands in a statement.
+QString literal(const QVariant &value)
 {
-    return text.isNull() ? QStringLiteral("NULL") : quoted(text);
+    if (!value.isValid())
+        return QStringLiteral("NULL");
+    if (value.typeId() == QMetaType::Int)
+        return QString::number(value.toInt());
+    return quoted(value.toString());
+}
+
+QStringList insertStatement(const DemoRow &row)
+{
+    QStringList values;
+    for (const QVariant &value : row.values)
+        values << literal(value);
+    return {QStringLiteral("INSERT INTO ") + row.table + QStringLiteral(" (") + row.columns.join(QLatin1Char(','))
+                + QLatin1Char(')'),
+            QStringLiteral("VALUES (") + values.join(QLatin1Char(',')) + QLatin1Char(')')};
+}
+
+// The tables that belong to the users rather than to the catalogue.
+bool isUserTable(const QString &table)
+{
+    return table == QLatin1String("UTENTI") || table == QLatin1String("TABQUADREL");
 }
 
 bool objectExists(Connection &connection, const SchemaObject &object)
@@ -145,13 +165,6 @@ QString storedName(const QString &identifier)
         return identifier.mid(1, identifier.size() - 2);
     return identifier.toUpper();
 }
-
-struct DemoUser {
-    int code;
-    QString name;
-    QString password; // null: no password
-    QString info1;    // null: NULL
-};
 
 } // namespace
 
@@ -220,74 +233,19 @@ int insertDemoData(const QString &path, const QList<DemoCompany> &companies)
     if (connection.count(QStringLiteral("UTENTI")) > 0)
         return 0;
 
-    int rows = 0;
-    auto insert = [&](const QStringList &lines) {
-        connection.execute(lines);
-        ++rows;
-    };
-
-    // UFFICIO carries a workstation mark other than empty or TERM, so the
-    // login does not offer it.
-    const QList<DemoUser> users{
-        {1, QStringLiteral("ADMIN"), QString(), QString()},
-        {2, QStringLiteral("MARIO"), QStringLiteral("mario"), QStringLiteral("TERM")},
-        {3, QStringLiteral("ANNA"), QString(), QStringLiteral("")},
-        {4, QStringLiteral("UFFICIO"), QStringLiteral("ufficio"), QStringLiteral("PC")},
-    };
-
-    // The parameter set: sections sorted by name, one "Archivio" each; the
-    // text form mirrors the rows in that order.
-    QList<DemoCompany> sections = companies;
-    std::sort(sections.begin(), sections.end(),
-              [](const DemoCompany &a, const DemoCompany &b) { return a.name < b.name; });
-    QString quadrel;
-    for (const DemoCompany &company : sections)
-        quadrel += QLatin1Char('[') + company.name + QStringLiteral("]\nArchivio=") + company.archivePath
-                   + QLatin1Char('\n');
-    const QString ditta = companies.isEmpty() ? QString() : companies.first().name;
-
-    for (const DemoUser &user : users) {
-        const QString code = QString::number(user.code);
-        insert({QStringLiteral("INSERT INTO UTENTI (CODICE,NOMEUTENTE,PWDUTENTE,DITTA,PROFILOSICUREZZA,"),
-                QStringLiteral("PROGETTO,MANTIENISTDMIN,ACCESSOQUADREL,QUADREL,INFO1,UTENTEINATTIVO) VALUES ("),
-                code + QLatin1Char(',') + quoted(user.name) + QLatin1Char(',') + quotedOrNull(user.password)
-                    + QLatin1Char(','),
-                quotedOrNull(ditta) + QStringLiteral(",1,1,'0',") + (user.code == 1 ? QStringLiteral("'1',") : QStringLiteral("'0',")),
-                (quadrel.isEmpty() ? QStringLiteral("NULL") : quoted(quadrel)) + QLatin1Char(','),
-                quotedOrNull(user.info1) + QStringLiteral(",'0')")});
-        int position = 0;
-        for (const DemoCompany &company : sections)
-            insert({QStringLiteral("INSERT INTO TABQUADREL (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,PROGRESSIVO)"),
-                    QStringLiteral("VALUES (") + code + QLatin1Char(',') + quoted(company.name)
-                        + QStringLiteral(",'Archivio',") + quoted(company.archivePath) + QLatin1Char(',')
-                        + QString::number(++position) + QLatin1Char(')')});
-    }
-
-    // The catalogue: profile 1, project 1 with the program "Sistema", whose
-    // quick entries are the front-end's own commands.
-    if (connection.count(QStringLiteral("PROFILI")) == 0)
-        insert({QStringLiteral("INSERT INTO PROFILI (CODICE,LIVELLOPREDEFINITO) VALUES (1,1)")});
-    if (connection.count(QStringLiteral("PROGETTI")) == 0)
-        insert({QStringLiteral("INSERT INTO PROGETTI (CODICE,MODOMENUSISTEMA) VALUES (1,0)")});
-    if (connection.count(QStringLiteral("PROGRAMMI")) == 0)
-        insert({QStringLiteral("INSERT INTO PROGRAMMI (CODICE,ICONA,DESCRIZIONE) VALUES (1,'','Sistema')")});
-    if (connection.count(QStringLiteral("DETTPROGETTI")) == 0)
-        insert({QStringLiteral("INSERT INTO DETTPROGETTI (PROGETTO,PROGRAMMA) VALUES (1,1)")});
-    if (connection.count(QStringLiteral("DETTMENU")) == 0) {
-        const QList<QPair<QString, QString>> entries{
-            {QStringLiteral("Cambio utente"), QStringLiteral("CAMBIOUTENTE")},
-            {QStringLiteral("Cambio ditta"), QStringLiteral("CAMBIODITTA")},
-            {QStringLiteral("Chiudi"), QStringLiteral("CHIUDI")},
-        };
-        int menu = 0;
-        for (const auto &[caption, command] : entries)
-            insert({QStringLiteral("INSERT INTO DETTMENU (PROGRAMMA,MENU,MENUPREC,LIVELLOMENU,VISIBILE,"),
-                    QStringLiteral("DESCRIZIONE,VOCERAPIDA,DLL,FUNZIONE,LIVELLO2VERSIONE) VALUES ("),
-                    QStringLiteral("1,") + QString::number(++menu) + QStringLiteral(",NULL,0,'1',") + quoted(caption)
-                        + QStringLiteral(",'1','',") + quoted(command) + QStringLiteral(",'0')")});
+    QHash<QString, bool> writable; // per table, decided at its first row
+    int written = 0;
+    for (const DemoRow &row : demoSuiteRows(companies)) {
+        auto table = writable.find(row.table);
+        if (table == writable.end())
+            table = writable.insert(row.table, isUserTable(row.table) || connection.count(row.table) == 0);
+        if (!*table)
+            continue;
+        connection.execute(insertStatement(row));
+        ++written;
     }
     connection.commit();
-    return rows;
+    return written;
 }
 
 QString applicationDirectory(const QString &frontEndPathOrDirectory)
@@ -301,15 +259,6 @@ QString applicationDirectory(const QString &frontEndPathOrDirectory)
 QString userDatabasePath(const QString &applicationDirectory)
 {
     return QDir(applicationDirectory).filePath(QStringLiteral("user/user.fdb"));
-}
-
-QList<DemoCompany> demoCompanies(const QString &applicationDirectory)
-{
-    const QDir dir(applicationDirectory);
-    return {
-        {QStringLiteral("DEMO SRL"), dir.absoluteFilePath(QStringLiteral("archivi/demo.fdb"))},
-        {QStringLiteral("PROVA SPA"), dir.absoluteFilePath(QStringLiteral("archivi/prova.fdb"))},
-    };
 }
 
 QList<SetupResult> setupApplicationDirectory(const QString &frontEndPathOrDirectory, bool demo)

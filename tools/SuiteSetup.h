@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <stdexcept>
 
 // Creation of the suite's databases: the user database (user/user.fdb beside
@@ -57,11 +58,27 @@ SetupResult createUserDatabase(const QString &path);
 // Creates (or completes) an archive database at `path`.
 SetupResult createArchiveDatabase(const QString &path);
 
+// One row to write: the values of the named columns. An invalid QVariant
+// is written as NULL, an integer as a bare number, anything else as text
+// between quotes.
+struct DemoRow {
+    QString table;
+    QStringList columns;
+    QVariantList values;
+};
+
+// The demo suite as rows, grouped by table: seven users (one inactive, one
+// not offered at login, two with menu languages) with their parameter sets,
+// three profiles, a project whose six programs have icons, menu trees and
+// translated captions, and a project of picture buttons. A user's sections
+// are those of its companies found in `companies`, each with "Archivio" set
+// to that company's archive.
+QList<DemoRow> demoSuiteRows(const QList<DemoCompany> &companies);
+
 // Writes the demo suite into the user database at `path` when its UTENTI
-// table is empty: four users (one of them not offered at login), their
-// parameter sets with one section per company, a profile, a project and a
-// program whose quick entries are the built-in commands. Catalogue tables
-// that already hold rows are left alone. Returns the number of rows written.
+// table is empty. Users and their parameters are always written; a
+// catalogue table that already holds rows is left alone. Returns the number
+// of rows written.
 int insertDemoData(const QString &path, const QList<DemoCompany> &companies);
 
 // The application directory for a front-end executable path or a directory.
@@ -69,7 +86,7 @@ QString applicationDirectory(const QString &frontEndPathOrDirectory);
 // <application directory>/user/user.fdb
 QString userDatabasePath(const QString &applicationDirectory);
 // The demo companies of an application directory, with their archives in
-// <application directory>/archivi/.
+// <application directory>/archivi/; one of them is an inactive company.
 QList<DemoCompany> demoCompanies(const QString &applicationDirectory);
 
 // Sets up an application directory: the user database and, with `demo`,

@@ -23,8 +23,9 @@ void usage()
                 "       taskgate-setup [--demo] --archive <path.fdb> [<path.fdb> ...]\n"
                 "Creates the suite's user database (<directory>/user/user.fdb) and archive\n"
                 "databases; existing tables and generators are left as they are.\n"
-                "  --demo   also write the demo suite (users, parameter sets, a menu) into an\n"
-                "           empty user database, with its archives in <directory>/archivi/\n",
+                "  --demo   also write the demo suite (users, companies, programs with their\n"
+                "           menus, picture buttons) into an empty user database, with the\n"
+                "           companies' archives in <directory>/archivi/\n",
                 stderr);
 }
 

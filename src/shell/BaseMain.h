@@ -79,12 +79,14 @@ public:
     // The return to the login page.
     void CambioUtente();
 
-    // Plug-in calls and dispatch.
-    void CaricaFunzioneDLL(const QString &dll, const QString &funzione);
-    void CaricaFunzioneDLL2(const QString &dll, const QString &funzione, const QString &parametri);
-    void CaricaFunzioneDLLX(const QString &dll, const QString &funzione, int idFinestra);
-    void CaricaFunzioneDLL2X(const QString &dll, const QString &funzione, const QString &parametri, int idFinestra);
-    void CaricaFunzioneDLL3Y(const QString &dll, const QString &funzione, const QString &parametri, int idFinestra);
+    // Plug-in calls (each in its calling form) and dispatch.
+    virtual void CaricaFunzioneDLL(const QString &dll, const QString &funzione);
+    virtual void CaricaFunzioneDLL2(const QString &dll, const QString &funzione, const QString &parametri);
+    virtual void CaricaFunzioneDLLX(const QString &dll, const QString &funzione, int idFinestra);
+    virtual void CaricaFunzioneDLL2X(const QString &dll, const QString &funzione, const QString &parametri,
+                                     int idFinestra);
+    virtual void CaricaFunzioneDLL3Y(const QString &dll, const QString &funzione, const QString &parametri,
+                                     int idFinestra);
     void EseguiFunzioneVoce(int programma, int menu, int origine);
     void EventoVoceOnClick(QAction *sender);
     void EventoVoce2OnClick(QAction *sender);
