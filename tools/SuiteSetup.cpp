@@ -131,6 +131,9 @@ bool objectExists(Connection &connection, const SchemaObject &object)
     if (object.kind == SchemaObject::Table)
         return connection.hasRow({QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS"),
                                   QStringLiteral("WHERE RDB$RELATION_NAME=") + quoted(object.name)});
+    if (object.kind == SchemaObject::Index)
+        return connection.hasRow({QStringLiteral("SELECT RDB$INDEX_NAME FROM RDB$INDICES"),
+                                  QStringLiteral("WHERE RDB$INDEX_NAME=") + quoted(object.name)});
     return connection.hasRow({QStringLiteral("SELECT RDB$GENERATOR_NAME FROM RDB$GENERATORS"),
                               QStringLiteral("WHERE RDB$GENERATOR_NAME=") + quoted(object.name)});
 }
@@ -189,6 +192,9 @@ QList<SchemaObject> schemaObjects(const QString &script)
     static const QRegularExpression table(
         QStringLiteral(R"(^CREATE\s+TABLE\s+("[^"]+"|[A-Za-z0-9_$]+))"),
         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression index(
+        QStringLiteral(R"(^CREATE\s+(?:UNIQUE\s+)?(?:ASC\w*\s+|DESC\w*\s+)?INDEX\s+("[^"]+"|[A-Za-z0-9_$]+)\s+ON\s)"),
+        QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression generator(
         QStringLiteral(R"(^CREATE\s+(?:GENERATOR|SEQUENCE)\s+("[^"]+"|[A-Za-z0-9_$]+)\s*$)"),
         QRegularExpression::CaseInsensitiveOption);
@@ -196,10 +202,12 @@ QList<SchemaObject> schemaObjects(const QString &script)
     for (const QString &statement : splitStatements(script)) {
         if (const auto match = table.match(statement); match.hasMatch())
             objects.append({SchemaObject::Table, storedName(match.captured(1)), statement});
+        else if (const auto match = index.match(statement); match.hasMatch())
+            objects.append({SchemaObject::Index, storedName(match.captured(1)), statement});
         else if (const auto match = generator.match(statement); match.hasMatch())
             objects.append({SchemaObject::Generator, storedName(match.captured(1)), statement});
         else
-            throw SetupError("not a CREATE TABLE or CREATE GENERATOR statement: "
+            throw SetupError("not a CREATE TABLE, CREATE INDEX or CREATE GENERATOR statement: "
                              + statement.left(60).toStdString());
     }
     return objects;

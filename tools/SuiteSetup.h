@@ -14,7 +14,7 @@
 namespace tg::setup {
 
 // A schema script that the setup cannot apply (a statement other than
-// CREATE TABLE or CREATE GENERATOR).
+// CREATE TABLE, CREATE INDEX or CREATE GENERATOR).
 class SetupError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -22,7 +22,7 @@ public:
 
 // What a database object is, as the setup sees it.
 struct SchemaObject {
-    enum Kind { Table, Generator };
+    enum Kind { Table, Index, Generator };
     Kind kind;
     QString name; // as stored in the system tables (unquoted names upper case)
     QString statement;

@@ -49,6 +49,9 @@ const QMap<QString, QStringList> kUserTables{
               "LIVELLO1", "LIVELLO2", "UTENTE"}},
 };
 const QStringList kUserGenerators{"CODICESESSIONEMARTILOG", "IDFINESTRAMARTILOGFUNZCOUNTER"};
+const QStringList kUserIndexes{"IX_UTENTI_NOME",          "IX_TABQUADREL_UTENTE",     "IX_DETTMENU_PADRE",
+                               "IX_DETTPROGETTI_PROGETTO", "IX_PULSANTONI_PROGETTO",   "IX_LINGUEMENU_VOCE",
+                               "IX_MARTILOGFUNZ_SESSIONE", "IX_MARTILOGFUNZ_FINESTRA"};
 
 const QMap<QString, QStringList> kArchiveTables{
     {"TABX", {"CODICE", "CODPROGETTO", "CODSITUAZIONE", "TIPO", "NOME", "NUMERO", "TESTO", "DATA", "MEMO",
@@ -59,6 +62,7 @@ const QMap<QString, QStringList> kArchiveTables{
     {"SEMAFORIFANOMALIE", {"ID", "DATAORAANOMALIA", "UTENTE", "DLL", "FORM", "DESCRIZIONE"}},
 };
 const QStringList kArchiveGenerators{"CODICETABXCOUNTER", "IDSEMAFORIFANOMALIECOUNTER"};
+const QStringList kArchiveIndexes{"IX_TABX_NOME", "IX_SEMAFORIF_FINESTRA", "IX_SEMAFORIF_ID", "IX_CRITICHECOLL_PRIN"};
 
 // An attachment to a database made by the setup, for looking at it.
 class Inspector {
@@ -162,9 +166,10 @@ QStringList sorted(QStringList list)
     return list;
 }
 
-QStringList allObjects(const QMap<QString, QStringList> &tables, const QStringList &generators)
+QStringList allObjects(const QMap<QString, QStringList> &tables, const QStringList &generators,
+                       const QStringList &indexes)
 {
-    return sorted(tables.keys() + generators);
+    return sorted(tables.keys() + generators + indexes);
 }
 
 void expectSchema(const QString &path, const QMap<QString, QStringList> &tables, const QStringList &generators)
@@ -248,7 +253,7 @@ TEST(SetupDatabases, UserDatabaseHasEveryTableColumnAndGenerator)
     const QString path = dir.file(QStringLiteral("nested/user/user.fdb"));
     const setup::SetupResult result = setup::createUserDatabase(path);
     EXPECT_TRUE(result.databaseCreated);
-    EXPECT_EQ(sorted(result.created), allObjects(kUserTables, kUserGenerators));
+    EXPECT_EQ(sorted(result.created), allObjects(kUserTables, kUserGenerators, kUserIndexes));
     EXPECT_TRUE(result.existing.isEmpty());
     ASSERT_TRUE(QFileInfo::exists(path));
     expectSchema(path, kUserTables, kUserGenerators);
@@ -265,7 +270,7 @@ TEST(SetupDatabases, ArchiveDatabaseHasEveryTableColumnAndGenerator)
     const QString path = dir.file(QStringLiteral("archivio.fdb"));
     const setup::SetupResult result = setup::createArchiveDatabase(path);
     EXPECT_TRUE(result.databaseCreated);
-    EXPECT_EQ(sorted(result.created), allObjects(kArchiveTables, kArchiveGenerators));
+    EXPECT_EQ(sorted(result.created), allObjects(kArchiveTables, kArchiveGenerators, kArchiveIndexes));
     expectSchema(path, kArchiveTables, kArchiveGenerators);
 }
 
@@ -340,7 +345,7 @@ TEST(SetupDatabases, RunningTwiceChangesNothing)
     const setup::SetupResult again = setup::createUserDatabase(user);
     EXPECT_FALSE(again.databaseCreated);
     EXPECT_TRUE(again.created.isEmpty());
-    EXPECT_EQ(sorted(again.existing), allObjects(kUserTables, kUserGenerators));
+    EXPECT_EQ(sorted(again.existing), allObjects(kUserTables, kUserGenerators, kUserIndexes));
     const setup::SetupResult archiveAgain = setup::createArchiveDatabase(archive);
     EXPECT_FALSE(archiveAgain.databaseCreated);
     EXPECT_TRUE(archiveAgain.created.isEmpty());
