@@ -49,7 +49,11 @@ private:
 template <typename Form = TBaseMainForm>
 class LoggedInWindow : public ::testing::Test {
 protected:
-    LoggedInWindow() { ScreenSize::override(QSize(800, 600)); }
+    LoggedInWindow()
+    {
+        EdizioneProgramma = QStringLiteral("SMALL"); // as the program entry sets it
+        ScreenSize::override(QSize(800, 600));
+    }
     ~LoggedInWindow() override { ScreenSize::override(QSize()); }
 
     void SetUp() override
