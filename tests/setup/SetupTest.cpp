@@ -602,6 +602,82 @@ TEST_F(DemoSuite, EveryArchivioNamesAnArchiveTheSetupCreated)
         expectSchema(path, kArchiveTables, kArchiveGenerators);
 }
 
+TEST_F(DemoSuite, CriticalWindowsAreDemoFunctionsAndLinksJoinCriticalWindows)
+{
+    // The windows the demo's menus and picture buttons open, as DLL/FUNZIONE.
+    QSet<QString> functions;
+    for (const QString &table : {QStringLiteral("DETTMENU"), QStringLiteral("PULSANTONI")}) {
+        for (const Row &row : db().rows(QStringLiteral("SELECT DLL,FUNZIONE FROM %1 WHERE DLL IS NOT NULL").arg(table)))
+            functions.insert(row.value(QStringLiteral("DLL")) + QLatin1Char('/') + row.value(QStringLiteral("FUNZIONE")));
+    }
+    ASSERT_FALSE(functions.isEmpty());
+
+    QList<QStringList> firstArchive;
+    for (qsizetype i = 1; i < s_results.size(); ++i) {
+        const QString path = s_results[i].path;
+        SCOPED_TRACE(path.toStdString());
+        Inspector archive(path);
+        const QList<Row> critical =
+            archive.rows(QStringLiteral("SELECT DLL,FORM,OSSERVATASPECIALE FROM SEMAFORIFCRITICHE ORDER BY DLL,FORM"));
+        const QList<Row> links = archive.rows(QStringLiteral("SELECT DLLPRIN,FORMPRIN,DLLCOLLEGATA,FORMCOLLEGATA FROM "
+                                                             "SEMAFORIFCRITICHECOLL ORDER BY DLLPRIN,FORMPRIN,"
+                                                             "DLLCOLLEGATA,FORMCOLLEGATA"));
+        ASSERT_FALSE(critical.isEmpty());
+        ASSERT_FALSE(links.isEmpty());
+        EXPECT_EQ(s_results[i].demoRows, critical.size() + links.size());
+
+        QSet<QString> windows;
+        QSet<QString> watched;
+        for (const Row &window : critical) {
+            const QString form = window.value(QStringLiteral("FORM"));
+            const QString name = window.value(QStringLiteral("DLL")) + QLatin1Char('/') + form;
+            EXPECT_FALSE(windows.contains(name)) << "listed twice: " << qPrintable(name);
+            windows.insert(name);
+            EXPECT_TRUE(functions.contains(name)) << "no menu entry or button opens " << qPrintable(name);
+            // Only the calls with a window id take a semaphore.
+            EXPECT_TRUE(form.endsWith(QLatin1Char('X')) || form.endsWith(QLatin1Char('Y'))) << qPrintable(name);
+            if (window.value(QStringLiteral("OSSERVATASPECIALE")) == QLatin1String("1"))
+                watched.insert(name);
+        }
+        EXPECT_FALSE(watched.isEmpty());
+
+        QSet<QString> linked;
+        QSet<QString> withLinks;
+        for (const Row &link : links) {
+            const QString window =
+                link.value(QStringLiteral("DLLPRIN")) + QLatin1Char('/') + link.value(QStringLiteral("FORMPRIN"));
+            const QString blocker = link.value(QStringLiteral("DLLCOLLEGATA")) + QLatin1Char('/')
+                                    + link.value(QStringLiteral("FORMCOLLEGATA"));
+            EXPECT_TRUE(windows.contains(window)) << "link of a window that is not critical: " << qPrintable(window);
+            // A window that is not critical never takes a semaphore, so it
+            // could never block.
+            EXPECT_TRUE(windows.contains(blocker)) << "link to a window that is not critical: " << qPrintable(blocker);
+            withLinks.insert(window);
+            linked << window << blocker;
+        }
+        // Every critical window blocks or is blocked; one under special
+        // watch counts its own semaphores only when it has a link row.
+        EXPECT_EQ(linked, windows);
+        for (const QString &window : watched)
+            EXPECT_TRUE(withLinks.contains(window)) << qPrintable(window);
+
+        // Every archive holds the same rows.
+        QList<QStringList> contents;
+        for (const Row &row : critical + links) {
+            QStringList values = row.values();
+            values.sort();
+            contents << values;
+        }
+        if (i == 1)
+            firstArchive = contents;
+        else
+            EXPECT_EQ(contents, firstArchive);
+    }
+
+    // Written once: a table that holds rows is left alone.
+    EXPECT_EQ(setup::insertDemoArchiveData(s_results.value(1).path), 0);
+}
+
 TEST_F(DemoSuite, MenuTreesHangTogether)
 {
     const QList<Row> rows = db().rows(QStringLiteral("SELECT PROGRAMMA,MENU,MENUPREC,LIVELLOMENU,VISIBILE,DESCRIZIONE,"

@@ -109,7 +109,7 @@ TEST_F(MainWindowStart, CallLogWindowTrackingNeedsBothColumns)
 {
     EXPECT_TRUE(start().LogFinestre);
     window.reset();
-    app.execUser({QStringLiteral("ALTER TABLE MARTILOGFUNZ DROP IDFINESTRA")});
+    app.execUser({QStringLiteral("DROP INDEX IX_MARTILOGFUNZ_FINESTRA"), QStringLiteral("ALTER TABLE MARTILOGFUNZ DROP IDFINESTRA")});
     EXPECT_FALSE(start().LogFinestre);
     window.reset();
     app.execUser({QStringLiteral("ALTER TABLE MARTILOGFUNZ ADD IDFINESTRA INTEGER"),
