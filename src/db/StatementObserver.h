@@ -12,6 +12,8 @@ public:
     virtual void connectionTried(const QString &databaseName) { (void)databaseName; }
     virtual void creationTried(const QString &statement) { (void)statement; }
     virtual void statementRun(const QString &text) { (void)text; }
+    // A transaction was committed (retaining: it stays open).
+    virtual void committed(bool retaining) { (void)retaining; }
 
     static StatementObserver *current();
     static void install(StatementObserver *observer); // not owned; nullptr removes it

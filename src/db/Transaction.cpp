@@ -3,6 +3,7 @@
 #include "db/Client.h"
 #include "db/Database.h"
 #include "db/Query.h"
+#include "db/StatementObserver.h"
 
 #include <ibase.h>
 
@@ -102,6 +103,8 @@ void Transaction::commit()
     client::Status status;
     client::guarded([&] { m_handle->commit(&status); });
     m_handle = nullptr; // a successful commit releases the interface
+    if (StatementObserver *observer = StatementObserver::current())
+        observer->committed(false);
 }
 
 void Transaction::commitRetaining()
@@ -110,6 +113,8 @@ void Transaction::commitRetaining()
         return;
     client::Status status;
     client::guarded([&] { m_handle->commitRetaining(&status); });
+    if (StatementObserver *observer = StatementObserver::current())
+        observer->committed(true);
 }
 
 void Transaction::rollback()
