@@ -61,6 +61,11 @@ TTabXForm::TTabXForm(QWidget *owner, quint8 mode) : QObject(owner), m_owner(owne
 
 TTabXForm::~TTabXForm()
 {
+    chiudiConnessioni();
+}
+
+void TTabXForm::chiudiConnessioni()
+{
     // Every transaction still open is committed as its connection closes.
     QueryQuadrel.close();
     for (db::Database *database : {&IBDatabase1, &IBDatabase2, &IBDatabase3, &IBDatabase4, &IBDatabase5,

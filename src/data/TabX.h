@@ -30,6 +30,9 @@ public:
     // Creation: bitmaps, the user directory, the user database, TABSCRIPT,
     // the memory table.
     void Avvia();
+    // Closes every connection, committing what is still open (the module's
+    // end at the program's closing).
+    void chiudiConnessioni();
 
     // Components, declared in the order in which they must be destroyed last:
     // connections outlive their transactions, which outlive their queries.

@@ -488,6 +488,13 @@ void Query::execSql()
     close();
     requireConnection();
     Transaction *transaction = effectiveTransaction();
+    if (m_prepared && m_prepared->text == statementText()) {
+        // A prepared statement runs with the current parameter values.
+        openCursor(transaction);
+        m_cursor.reset();
+        return;
+    }
+    unprepare();
     const QString text = statementText();
     if (StatementObserver *observer = StatementObserver::current())
         observer->statementRun(text);

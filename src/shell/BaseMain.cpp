@@ -13,6 +13,7 @@
 #include "shell/ScreenScale.h"
 #include "shell/SpinButton.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -81,6 +82,7 @@ TBaseMainForm::TBaseMainForm(QWidget *parent) : QMainWindow(parent)
 
 TBaseMainForm::~TBaseMainForm()
 {
+    qApp->removeEventFilter(this);
     QueryAux.close();
     QueryAux2.close();
     QueryArchivio1.close();
@@ -119,6 +121,7 @@ void TBaseMainForm::createControls()
     connect(SpinButtonLista, &SpinButton::downClick, this, &TBaseMainForm::SpinButtonListaDownClick);
     connect(MenuProgrammi, &NavigationBar::groupClicked, this, &TBaseMainForm::ProgrammaOnClick);
     connect(MenuProgrammi, &NavigationBar::linkClicked, this, &TBaseMainForm::VoceRapidaClick);
+    qApp->installEventFilter(this);
 }
 
 void TBaseMainForm::createLoginPages()
@@ -182,7 +185,7 @@ void TBaseMainForm::createMenu()
     Esci1 = named(N1->addAction(QStringLiteral("Esci")), "Esci1");
     for (QAction *action : {Sessioni1, Gestionesemafori1, Accessoaquadrel1})
         action->setEnabled(false);
-    connect(Esci1, &QAction::triggered, this, &QWidget::close);
+    connect(Esci1, &QAction::triggered, this, &TBaseMainForm::Esci1Click);
 }
 
 void TBaseMainForm::FormCreate()

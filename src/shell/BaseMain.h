@@ -93,6 +93,14 @@ public:
     void VoceRapidaClick(int programma, int menu);
     void PulsantoneClick(QPushButton *sender);
 
+    // Function keys, the next company, the closing.
+    // True when the key was one of the function keys and acted.
+    bool FormKeyUp(int key);
+    void DittaSuccessiva();
+    void Esci1Click();
+    // The closing: false when it is refused (plug-in windows still open).
+    bool FormClose();
+
     // Work sessions and the call log.
     void ApriSessione();
     void ChiudiSessione();
@@ -158,6 +166,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QRect>
+#include <QStringList>
+
+namespace tg {
+
+namespace db {
+class Database;
+class Query;
+} // namespace db
+
+// The two statements with which a changed record of a query is written
+// back: the modify statement and the insert statement, with one ":COLUMN"
+// parameter per column of the query.
+struct UpdateStatements {
+    QStringList modifySql;
+    QStringList insertSql;
+};
+
+// Fills the modify (kind "UPDATE") or insert (kind "INSERT") statement of a
+// table from the columns the query's SELECT returns; the kind is compared in
+// upper case and any other kind does nothing.
+void PreparaAggiornamento(db::Query &query, const QString &tableName, const QString &kind, UpdateStatements &update);
+
+// Stores a window's left, top, width and height in STOPOS1 for a situation,
+// user and project, writing only when the stored row differs.
+void SalvaPosizioneFinestra(const QRect &window, int userCode, int situationCode, int projectCode,
+                            db::Database &database);
+
+} // namespace tg

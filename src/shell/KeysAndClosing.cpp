@@ -1,0 +1,133 @@
+// Function keys of the logged-in main window (F8 user change, F9 company
+// change, F12 next company) and the closing of the program.
+
+#include "companies/SelezDitta.h"
+#include "data/TabX.h"
+#include "layout/WindowPositions.h"
+#include "menu/NavigationBar.h"
+#include "platform/Prompter.h"
+#include "shell/Application.h"
+#include "shell/BaseMain.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+
+namespace tg {
+
+bool TBaseMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window sees every key released in it before its controls do.
+    // A key it acts on is consumed, so that it is not handled again as it
+    // travels up to the parents of the focused control.
+    if (event->type() == QEvent::KeyRelease) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (widget && widget->window() == this && !key->isAutoRepeat() && FormKeyUp(key->key()))
+            return true;
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == LabelCambioUtente && LabelCambioUtente->isEnabled())
+            CambioUtente();
+        else if (watched == LabelCambioDitta && LabelCambioDitta->isEnabled())
+            CambioDitta();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TBaseMainForm::FormKeyUp(int key)
+{
+    if (!UtenteCollegato || MantieniStdMin)
+        return false;
+    if (key == Qt::Key_F9)
+        CambioDitta();
+    else if (key == Qt::Key_F12)
+        DittaSuccessiva();
+    else if (key == Qt::Key_F8)
+        CambioUtente();
+    else
+        return false;
+    return true;
+}
+
+void TBaseMainForm::DittaSuccessiva()
+{
+    QString company;
+    {
+        TSelezDittaForm dialog(this, Edizione, PTabX.get());
+        QListWidget *list = dialog.ListBoxSelDitta;
+        if (list->count() == 0)
+            return; // no company to step to
+        const QList<QListWidgetItem *> current =
+            list->findItems(PTabX->TabX->dittaCorrente(), Qt::MatchFixedString);
+        const int index = current.isEmpty() ? -1 : list->row(current.first());
+        const int next = index == list->count() - 1 ? 0 : index + 1;
+        company = list->item(next)->text();
+    }
+    if (!writeUserCompany(company))
+        return;
+    TTabXForm *tabX = PTabX->TabX;
+    QString userName;
+    tabX->GetNomeUser(userName);
+    tabX->SetUserPerNome(userName);
+    setWindowTitle(QStringLiteral("Ditta: ") + tabX->dittaCorrente() + QStringLiteral(" - Utente: ") + userName);
+    const int group = MenuProgrammi->activeGroup();
+    if (group >= 0)
+        CaricaMenu(MenuProgrammi->groupTag(group));
+}
+
+void TBaseMainForm::Esci1Click()
+{
+    close();
+}
+
+void TBaseMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!FormClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool TBaseMainForm::FormClose()
+{
+    if (!PTabX || !PTabX->TabX)
+        return true;
+    TTabXForm *tabX = PTabX->TabX;
+    if (UtenteCollegato) {
+        if (LogFinestre) {
+            // Unsaved plug-in windows may be open: when the check itself
+            // fails, the window stays.
+            try {
+                if (!VerificaFinestreAperte()) {
+                    showMessage(MessageKind::Warning, QStringLiteral("Chiudere prima tutte le finestre aperte"));
+                    return false;
+                }
+            } catch (...) {
+                reportUnhandledError(std::current_exception());
+                return false;
+            }
+        }
+        // The user is never locked in: a failure here is shown and the
+        // closing goes on.
+        try {
+            ChiudiSessione();
+        } catch (...) {
+            reportUnhandledError(std::current_exception());
+        }
+        try {
+            SalvaPosizioneFinestra(frameGeometry(), tabX->GetNumUser(), 1, 1, tabX->IBDatabaseUser);
+        } catch (...) {
+            reportUnhandledError(std::current_exception());
+        }
+    }
+    QueryAux.close();
+    QueryAux2.close();
+    QueryArchivio1.close();
+    TransazioneMain.endWithCommit();
+    tabX->chiudiConnessioni();
+    return true;
+}
+
+} // namespace tg
