@@ -1,7 +1,9 @@
 // The demo suite that `taskgate-setup --demo` writes: users, their parameter
 // sets, profiles, two projects (one with a navigation bar of six programs,
-// one with picture buttons), menu trees and their translations. This file
-// holds the data and turns it into rows; SuiteSetup.cpp writes them.
+// one with picture buttons), menu trees and their translations, and the
+// critical windows of the company archives. This file holds the data and
+// turns it into rows; SuiteSetup.cpp writes them. The functions named here
+// are exported by the demo plug-ins in plugins/.
 
 #include "SuiteSetup.h"
 
@@ -228,11 +230,51 @@ constexpr int kButtonColumns = 2;
 const std::vector<ButtonDef> kButtons{
     {1, true, "Clienti", "clienti.bmp", "demoanagrafiche.dll", "ApriClientiX"},
     {2, true, "Articoli", "articoli.bmp", "demomagazzino.dll", "ApriArticoliX"},
-    {3, true, "Ordini", "ordini.bmp", "demovendite.dll", "ApriOrdiniX", true, "STATO=APERTI"},
+    // A second-level button: the orders window filtered by its parameters,
+    // an entry point of its own since the menu's ApriOrdiniX takes no text.
+    {3, true, "Ordini", "ordini.bmp", "demovendite.dll", "ApriOrdiniApertiX", true, "STATO=APERTI"},
     {4, true, "Fatture", "fatture.bmp", "demovendite.dll", "ApriFattureX"},
     {5, true, "Cambio utente", "cambioutente.bmp", nullptr, "CAMBIOUTENTE"},
     {6, true, "Esci", "esci.bmp", nullptr, "CHIUDI"},
     {7, false, "Statistiche", "statistiche.bmp", "demovendite.dll", "StatisticheY", false, "RAGGRUPPA=CLIENTE"},
+};
+
+// --------------------------------------------------------- critical windows
+
+// Rows of every demo archive. Orders and invoices exclude each other (an
+// invoice is drawn from the orders); the journal is under special watch, so
+// that it opens once at a time, and excludes the due-date schedule and the
+// other way round.
+struct CriticalDef {
+    const char *dll;
+    const char *form;
+    bool specialWatch; // OSSERVATASPECIALE 1
+};
+
+constexpr CriticalDef kCriticalWindows[] = {
+    {"demovendite.dll", "ApriOrdiniX", false},
+    {"demovendite.dll", "ApriOrdiniApertiX", false},
+    {"demovendite.dll", "ApriFattureX", false},
+    {"democontabilita.dll", "ApriPrimaNotaX", true},
+    {"democontabilita.dll", "ApriScadenzarioX", false},
+};
+
+// A critical window (first pair) is refused while the linked one (second
+// pair) holds a taken semaphore.
+struct CriticalLinkDef {
+    const char *dll;
+    const char *form;
+    const char *linkedDll;
+    const char *linkedForm;
+};
+
+constexpr CriticalLinkDef kCriticalLinks[] = {
+    {"demovendite.dll", "ApriFattureX", "demovendite.dll", "ApriOrdiniX"},
+    {"demovendite.dll", "ApriFattureX", "demovendite.dll", "ApriOrdiniApertiX"},
+    {"demovendite.dll", "ApriOrdiniX", "demovendite.dll", "ApriFattureX"},
+    {"demovendite.dll", "ApriOrdiniApertiX", "demovendite.dll", "ApriFattureX"},
+    {"democontabilita.dll", "ApriPrimaNotaX", "democontabilita.dll", "ApriScadenzarioX"},
+    {"democontabilita.dll", "ApriScadenzarioX", "democontabilita.dll", "ApriPrimaNotaX"},
 };
 
 // -------------------------------------------------------------------- users
@@ -445,6 +487,18 @@ void addCatalogue(RowList &rows)
 }
 
 } // namespace
+
+QList<DemoRow> demoArchiveRows()
+{
+    RowList rows;
+    for (const CriticalDef &window : kCriticalWindows)
+        rows.add(QStringLiteral("SEMAFORIFCRITICHE"), {"DLL", "FORM", "OSSERVATASPECIALE"},
+                 {text(window.dll), text(window.form), window.specialWatch ? 1 : 0});
+    for (const CriticalLinkDef &link : kCriticalLinks)
+        rows.add(QStringLiteral("SEMAFORIFCRITICHECOLL"), {"DLLPRIN", "FORMPRIN", "DLLCOLLEGATA", "FORMCOLLEGATA"},
+                 {text(link.dll), text(link.form), text(link.linkedDll), text(link.linkedForm)});
+    return rows.take();
+}
 
 QList<DemoCompany> demoCompanies(const QString &applicationDirectory)
 {

@@ -233,20 +233,18 @@ SetupResult createArchiveDatabase(const QString &path)
     return applySchema(path, archiveSchemaScript());
 }
 
-int insertDemoData(const QString &path, const QList<DemoCompany> &companies)
-{
-    if (!QFileInfo::exists(path))
-        createUserDatabase(path);
-    Connection connection(path);
-    if (connection.count(QStringLiteral("UTENTI")) > 0)
-        return 0;
+namespace {
 
+// Writes rows into their tables and commits. A table that holds rows before
+// its first row is written is left alone, unless `alwaysWritten` says so.
+int writeRows(Connection &connection, const QList<DemoRow> &rows, bool (*alwaysWritten)(const QString &table))
+{
     QHash<QString, bool> writable; // per table, decided at its first row
     int written = 0;
-    for (const DemoRow &row : demoSuiteRows(companies)) {
+    for (const DemoRow &row : rows) {
         auto table = writable.find(row.table);
         if (table == writable.end())
-            table = writable.insert(row.table, isUserTable(row.table) || connection.count(row.table) == 0);
+            table = writable.insert(row.table, alwaysWritten(row.table) || connection.count(row.table) == 0);
         if (!*table)
             continue;
         connection.execute(insertStatement(row));
@@ -254,6 +252,31 @@ int insertDemoData(const QString &path, const QList<DemoCompany> &companies)
     }
     connection.commit();
     return written;
+}
+
+bool noTable(const QString &)
+{
+    return false;
+}
+
+} // namespace
+
+int insertDemoData(const QString &path, const QList<DemoCompany> &companies)
+{
+    if (!QFileInfo::exists(path))
+        createUserDatabase(path);
+    Connection connection(path);
+    if (connection.count(QStringLiteral("UTENTI")) > 0)
+        return 0;
+    return writeRows(connection, demoSuiteRows(companies), isUserTable);
+}
+
+int insertDemoArchiveData(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        createArchiveDatabase(path);
+    Connection connection(path);
+    return writeRows(connection, demoArchiveRows(), noTable);
 }
 
 QString applicationDirectory(const QString &frontEndPathOrDirectory)
@@ -275,8 +298,10 @@ QList<SetupResult> setupApplicationDirectory(const QString &frontEndPathOrDirect
     QList<SetupResult> results{createUserDatabase(userDatabasePath(directory))};
     if (demo) {
         const QList<DemoCompany> companies = demoCompanies(directory);
-        for (const DemoCompany &company : companies)
+        for (const DemoCompany &company : companies) {
             results << createArchiveDatabase(company.archivePath);
+            results.last().demoRows = insertDemoArchiveData(company.archivePath);
+        }
         results.first().demoRows = insertDemoData(userDatabasePath(directory), companies);
     }
     return results;

@@ -75,6 +75,16 @@ struct DemoRow {
 // to that company's archive.
 QList<DemoRow> demoSuiteRows(const QList<DemoCompany> &companies);
 
+// The rows every demo company archive holds: critical windows of the demo
+// plug-ins (SEMAFORIFCRITICHE) and the windows that block them
+// (SEMAFORIFCRITICHECOLL).
+QList<DemoRow> demoArchiveRows();
+
+// Writes demoArchiveRows() into the archive database at `path`, creating it
+// when missing; a table that already holds rows is left alone. Returns the
+// number of rows written.
+int insertDemoArchiveData(const QString &path);
+
 // Writes the demo suite into the user database at `path` when its UTENTI
 // table is empty. Users and their parameters are always written; a
 // catalogue table that already holds rows is left alone. Returns the number
@@ -90,7 +100,8 @@ QString userDatabasePath(const QString &applicationDirectory);
 QList<DemoCompany> demoCompanies(const QString &applicationDirectory);
 
 // Sets up an application directory: the user database and, with `demo`,
-// the demo archives and the demo rows. Returns one result per database.
+// the demo archives with their rows and the demo rows of the user database.
+// Returns one result per database, the user database first.
 QList<SetupResult> setupApplicationDirectory(const QString &frontEndPathOrDirectory, bool demo);
 
 } // namespace tg::setup

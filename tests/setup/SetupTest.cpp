@@ -607,8 +607,10 @@ TEST_F(DemoSuite, CriticalWindowsAreDemoFunctionsAndLinksJoinCriticalWindows)
     // The windows the demo's menus and picture buttons open, as DLL/FUNZIONE.
     QSet<QString> functions;
     for (const QString &table : {QStringLiteral("DETTMENU"), QStringLiteral("PULSANTONI")}) {
-        for (const Row &row : db().rows(QStringLiteral("SELECT DLL,FUNZIONE FROM %1 WHERE DLL IS NOT NULL").arg(table)))
-            functions.insert(row.value(QStringLiteral("DLL")) + QLatin1Char('/') + row.value(QStringLiteral("FUNZIONE")));
+        const QString statement = QStringLiteral("SELECT DLL,FUNZIONE FROM %1 WHERE DLL IS NOT NULL").arg(table);
+        for (const Row &row : db().rows(statement))
+            functions.insert(row.value(QStringLiteral("DLL")) + QLatin1Char('/')
+                             + row.value(QStringLiteral("FUNZIONE")));
     }
     ASSERT_FALSE(functions.isEmpty());
 
