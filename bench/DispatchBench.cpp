@@ -4,6 +4,7 @@
 // semaphore taken, the call. The plug-in does nothing. Reports the
 // statements and commits per dispatch.
 
+#include "AppDirectory.h"
 #include "SuiteRows.h"
 #include "SuiteSetup.h"
 #include "db/Database.h"
@@ -34,20 +35,6 @@ public:
     long commits = 0;
 };
 
-void execAll(const QString &path, const QStringList &statements)
-{
-    tg::db::Database database;
-    database.setDatabaseName(path);
-    database.params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=quillbeam");
-    database.connect();
-    tg::db::Transaction transaction(&database);
-    tg::db::Query query(&database, &transaction);
-    for (const QString &statement : statements) {
-        query.sql() = QStringList{statement};
-        query.execSql();
-    }
-    transaction.commit();
-}
 
 void BM_DispatchQuickEntry(benchmark::State &state)
 {
@@ -85,7 +72,7 @@ int main(int argc, char **argv)
     tg::setup::createUserDatabase(user);
     tg::setup::createArchiveDatabase(archive);
     namespace rows = tg::test::rows;
-    execAll(user, {rows::user(1, QStringLiteral("MARIO"), QStringLiteral("DITTA,PROFILOSICUREZZA,PROGETTO"),
+    tg::test::AppDirectory::exec(user, {rows::user(1, QStringLiteral("MARIO"), QStringLiteral("DITTA,PROFILOSICUREZZA,PROGETTO"),
                               QStringLiteral("'ROSSI SPA',1,1")),
                    rows::parameter(1, QStringLiteral("ROSSI SPA"), QStringLiteral("Archivio"), archive, 1),
                    QStringLiteral("INSERT INTO PROFILI (CODICE,LIVELLOPREDEFINITO) VALUES (1,'5')"),
@@ -93,7 +80,7 @@ int main(int argc, char **argv)
                    rows::menuEntry(Entry{.program = 1, .menu = 1, .caption = QStringLiteral("Clienti"),
                                          .quick = QStringLiteral("'1'"), .function = QStringLiteral("'RecX'")}),
                    QStringLiteral("UPDATE DETTMENU SET DLL='taskgatetest.dll'")});
-    execAll(archive, {QStringLiteral("INSERT INTO SEMAFORIFCRITICHE (DLL,FORM,OSSERVATASPECIALE) "
+    tg::test::AppDirectory::exec(archive, {QStringLiteral("INSERT INTO SEMAFORIFCRITICHE (DLL,FORM,OSSERVATASPECIALE) "
                                      "VALUES ('taskgatetest.dll','RecX',0)"),
                       QStringLiteral("INSERT INTO SEMAFORIFCRITICHECOLL (DLLPRIN,FORMPRIN,DLLCOLLEGATA,FORMCOLLEGATA) "
                                      "VALUES ('taskgatetest.dll','RecX','altra.dll','Ordini')")});

@@ -3,6 +3,7 @@
 // of them quick entries), a user with two menu languages, and a program with
 // a 256-entry tree. Each benchmark reports the statements run per iteration.
 
+#include "AppDirectory.h"
 #include "SuiteRows.h"
 #include "SuiteSetup.h"
 #include "data/TabX.h"
@@ -37,20 +38,6 @@ public:
 
 QString applicationDirectory;
 
-void execAll(const QString &path, const QStringList &statements)
-{
-    tg::db::Database database;
-    database.setDatabaseName(path);
-    database.params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=quillbeam");
-    database.connect();
-    tg::db::Transaction transaction(&database);
-    tg::db::Query query(&database, &transaction);
-    for (const QString &statement : statements) {
-        query.sql() = QStringList{statement};
-        query.execSql();
-    }
-    transaction.commit();
-}
 
 // 50 programs in project 1, each with 40 top-level entries of which every
 // second is a quick entry; translations in language 2 for a third of them and
@@ -149,7 +136,7 @@ int main(int argc, char **argv)
     const QString archive = applicationDirectory + QStringLiteral("rossi.fdb");
     tg::setup::createUserDatabase(userDatabase);
     tg::setup::createArchiveDatabase(archive);
-    execAll(userDatabase, catalogueRows(archive));
+    tg::test::AppDirectory::exec(userDatabase, catalogueRows(archive));
     tg::ExecutableDirectory::override(applicationDirectory);
 
     benchmark::Initialize(&argc, argv);

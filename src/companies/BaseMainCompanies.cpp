@@ -41,16 +41,32 @@ void TBaseMainForm::CambioDitta()
             return;
         company = dialog.selectedCompany();
     }
-    if (!writeUserCompany(company))
+    if (!recordCompanyAndReselectUser(company))
         return;
-    TTabXForm *tabX = PTabX->TabX;
     QString userName;
-    tabX->GetNomeUser(userName);
-    tabX->SetUserPerNome(userName);
+    PTabX->TabX->GetNomeUser(userName);
     readProjectAndProfile(userName);
     connectCompanyArchive();
-    setWindowTitle(QStringLiteral("Ditta: ") + tabX->dittaCorrente() + QStringLiteral(" - Utente: ") + userName);
+    showCompanyAndUserCaption();
     buildCatalogue(false);
+}
+
+bool TBaseMainForm::recordCompanyAndReselectUser(const QString &company)
+{
+    if (!writeUserCompany(company))
+        return false;
+    // Setting the user again takes the company from UTENTI.DITTA.
+    QString userName;
+    PTabX->TabX->GetNomeUser(userName);
+    PTabX->TabX->SetUserPerNome(userName);
+    return true;
+}
+
+void TBaseMainForm::showCompanyAndUserCaption()
+{
+    QString userName;
+    PTabX->TabX->GetNomeUser(userName);
+    setWindowTitle(QStringLiteral("Ditta: ") + PTabX->TabX->dittaCorrente() + QStringLiteral(" - Utente: ") + userName);
 }
 
 void TBaseMainForm::readProjectAndProfile(const QString &userName)

@@ -194,6 +194,8 @@ private:
     void buildCatalogue(bool adaptSystemMenu);
     static bool readWholeNumber(const QString &userName, const QString &source, const QString &text, int &number);
     bool writeUserCompany(const QString &company);
+    bool recordCompanyAndReselectUser(const QString &company);
+    void showCompanyAndUserCaption();
     void readProjectAndProfile(const QString &userName);
     void connectCompanyArchive();
     struct FunctionRow;

@@ -64,13 +64,9 @@ void TBaseMainForm::DittaSuccessiva()
         const int next = index == list->count() - 1 ? 0 : index + 1;
         company = list->item(next)->text();
     }
-    if (!writeUserCompany(company))
+    if (!recordCompanyAndReselectUser(company))
         return;
-    TTabXForm *tabX = PTabX->TabX;
-    QString userName;
-    tabX->GetNomeUser(userName);
-    tabX->SetUserPerNome(userName);
-    setWindowTitle(QStringLiteral("Ditta: ") + tabX->dittaCorrente() + QStringLiteral(" - Utente: ") + userName);
+    showCompanyAndUserCaption();
     const int group = MenuProgrammi->activeGroup();
     if (group >= 0)
         CaricaMenu(MenuProgrammi->groupTag(group));

@@ -81,10 +81,7 @@ void TBaseMainForm::ButtonOkClick()
     if (ok)
         ok = loginStepsUntilConfiguration(userName, iniz);
     if (ok) {
-        QString company = PTabX->TabX->dittaCorrente();
-        QString name;
-        PTabX->TabX->GetNomeUser(name);
-        setWindowTitle(QStringLiteral("Ditta: ") + company + QStringLiteral(" - Utente: ") + name);
+        showCompanyAndUserCaption();
         LingueMenu->LeggiLingueUtente(PTabX->TabX->GetNumUser());
         buildCatalogue(true);
         if (!MantieniStdMin) {

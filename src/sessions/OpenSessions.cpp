@@ -1,0 +1,86 @@
+#include "sessions/OpenSessions.h"
+
+#include "db/DatabaseError.h"
+#include "db/Query.h"
+#include "db/SqlText.h"
+#include "db/Transaction.h"
+
+namespace tg {
+
+OpenSessions::OpenSessions(db::Query &sessions, db::Query &aux, db::Transaction &transaction)
+    : m_sessions(sessions), m_aux(aux), m_transaction(transaction)
+{
+}
+
+void OpenSessions::restartTransaction()
+{
+    m_transaction.rollback();
+    m_transaction.start();
+}
+
+void OpenSessions::carica(int userNumber)
+{
+    m_columns.clear();
+    m_rows.clear();
+    m_sessions.close();
+    m_sessions.sql() = QStringList{QStringLiteral("SELECT CODICESESSIONE,DATAAPERTURA,ORAAPERTURA FROM MARTILOG"),
+                                   QStringLiteral("WHERE (CODICEUTENTE='%1')AND").arg(userNumber),
+                                   QStringLiteral("(DATACHIUSURA IS NULL)")};
+    m_sessions.open();
+    for (int i = 0; i < m_sessions.fieldCount(); ++i)
+        m_columns << m_sessions.fieldName(i);
+    for (; !m_sessions.eof(); m_sessions.next()) {
+        QStringList row;
+        for (int i = 0; i < m_sessions.fieldCount(); ++i)
+            row << m_sessions.field(i).asText();
+        m_rows << row;
+    }
+}
+
+QString OpenSessions::code(int row) const
+{
+    const int column = m_columns.indexOf(QStringLiteral("CODICESESSIONE"));
+    if (row < 0 || row >= m_rows.size() || column < 0)
+        return QString();
+    return m_rows[row].value(column);
+}
+
+bool OpenSessions::chiudi(const QStringList &codes, const QDateTime &moment)
+{
+    const QString date = moment.date().toString(QStringLiteral("MM/dd/yyyy"));
+    const QString time = moment.time().toString(QStringLiteral("hh:mm:ss"));
+    try {
+        for (const QString &code : codes) {
+            m_aux.close();
+            // The last line keeps a session that is already closed (by an
+            // earlier run of this screen, or by its own workstation meanwhile)
+            // from having its real closing moment overwritten.
+            m_aux.sql() = QStringList{QStringLiteral("UPDATE MARTILOG SET"),
+                                      QStringLiteral("DATACHIUSURA='") + date + QStringLiteral("',"),
+                                      QStringLiteral("ORACHIUSURA='") + time + QLatin1Char('\''),
+                                      QStringLiteral("WHERE CODICESESSIONE='") + db::quotedValue(code)
+                                          + QLatin1Char('\''),
+                                      QStringLiteral("AND DATACHIUSURA IS NULL")};
+            m_aux.execSql();
+        }
+        // A failed commit closes nothing either: it is undone like a failed update.
+        m_transaction.commit();
+        return true;
+    } catch (const db::DatabaseError &) {
+        rollbackAndRestart();
+        return false;
+    }
+}
+
+void OpenSessions::rollbackAndRestart() noexcept
+{
+    try {
+        m_aux.close();
+        m_transaction.rollback();
+        m_transaction.start();
+    } catch (const db::DatabaseError &) {
+        // The connection is gone: the next statement reports it.
+    }
+}
+
+} // namespace tg
