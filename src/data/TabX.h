@@ -8,9 +8,13 @@
 #include <QObject>
 #include <QString>
 
+class QAbstractButton;
 class QWidget;
 
 namespace tg {
+namespace db {
+class DataSet;
+}
 
 // The data-services module: owns every database connection of the front-end
 // (the user database and up to five archives), their transactions, the query
@@ -113,6 +117,54 @@ public:
     bool SettaValoreTabX(const QString &name, const QString &text, bool perUser);
     bool SettaValoreMTabX(const QString &name, const QString &memo, bool perUser);
     void ValoreTabXUserCheckGen(const QString &name, QString &text);
+
+    // Services for data-entry windows over the archive tables.
+    //
+    // The data set is the window's, on one of the module's connections; the
+    // bookmark (the key of a row), its valid flag and the save button belong
+    // to the window and are handed back and forth. The save button shows
+    // whether changes are pending: its dynamic property "tag" is 1 and its
+    // picture the red bitmap while they are, 0 and the green bitmap once
+    // everything is saved. A null button is allowed and reads as tag 0.
+
+    // Record editing (RecordEditing.cpp).
+    void AggiornaTabella(db::DataSet &dataSet, QVariant bookmark, bool valid);
+    void ChiudiTransazione(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
+    void ChiudiTransEAggiorna(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
+    void Annulla(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
+    bool Elimina(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
+    void Azzera(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+                const QString &tableName);
+    void Chiudi(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
+    void AggiornamentoDaPulsante(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
+    // Locks the current row before it is edited; false (after the warning)
+    // refuses the edit. Made to serve as the data set's before-edit hook.
+    bool EventoBeforeEditDataSet(db::DataSet &dataSet, QAbstractButton *button, const QString &tableName);
+
+    // New keys and generators (KeyGeneration.cpp).
+    void NuovoIntSuLast(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
+    void NuovoIntSuMax(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+                       const QString &tableName);
+    void NuovoIntSuGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+                              const QString &tableName, const QString &generator);
+    void NuovoIntSuGenSQL(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+                          const QString &tableText, const QString &generator);
+    bool CreaGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+                        const QString &generator);
+    bool SetGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+                       const QString &generator, int value);
+    bool CheckGeneratore(db::DataSet &dataSet, const QString &generator);
+    void ValoreGeneratore(const QString &generator, QString &value);
+
+    // Form scripts, report printing and library calls (ScriptsAndReports.cpp).
+    void IniScriptForm(const QString &project, const QString &form, const QString &context, const QString &user,
+                       const QString &script, const QString &overwrite);
+    void LanciaStampaConDll(const QString &title, const QString &reportName, db::DataSet &dataSet);
+    void AvviaFunzXDll(const QString &library, const QString &function, qint32 value);
+
+    // The save button's tag (0 for no button) and its two states.
+    static int saveButtonTag(const QAbstractButton *button);
+    void setSaveButtonPending(QAbstractButton *button, bool pending) const;
 
     const QString &dittaCorrente() const { return m_currentCompany; }
     quint8 mode() const { return m_mode; }

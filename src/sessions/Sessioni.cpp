@@ -114,11 +114,24 @@ TSessioniForm::TSessioniForm(QWidget *owner, TabXHolder *holder)
         query->setDatabase(&module.IBDatabaseUser);
         query->setTransaction(&module.TransazioneUser);
     }
-    m_sessions.restartTransaction();
-    reloadGrid();
+    try {
+        m_sessions.restartTransaction();
+        reloadGrid();
+    } catch (...) {
+        // The destructor does not run for a screen that failed to open.
+        delete GridSessioni;
+        delete SourceSessioni;
+        throw;
+    }
 }
 
-TSessioniForm::~TSessioniForm() = default;
+TSessioniForm::~TSessioniForm()
+{
+    // The grid and its rows ask this screen for their values and colours:
+    // they go before the screen's own members do.
+    delete GridSessioni;
+    delete SourceSessioni;
+}
 
 void TSessioniForm::createControls()
 {
@@ -226,7 +239,9 @@ void TSessioniForm::GridSessioniDrawDataCell(QPainter *painter, const QStyleOpti
                       index.data(Qt::DisplayRole).toString());
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(option);
+        focus.initFrom(GridSessioni);
+        focus.rect = option.rect;
+        focus.state = option.state | QStyle::State_KeyboardFocusChange;
         focus.backgroundColor = cellColour(index.row());
         GridSessioni->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, GridSessioni);
     }

@@ -1,0 +1,159 @@
+#include "Inserimento.h"
+
+#include "DataSetModel.h"
+#include "data/TabX.h"
+#include "db/DatabaseError.h"
+#include "platform/Prompter.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace taskgate_entry {
+
+QWidget *LockingDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                       const QModelIndex &index) const
+{
+    try {
+        if (!m_dataSet.moveTo(index.row()) || !m_dataSet.edit())
+            return nullptr;
+    } catch (const tg::db::DatabaseError &error) {
+        tg::showMessage(tg::MessageKind::Error, error.message());
+        return nullptr;
+    }
+    return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
+namespace {
+
+QPushButton *button(const QString &objectName, const QString &text)
+{
+    auto *result = new QPushButton(text);
+    result->setObjectName(objectName);
+    return result;
+}
+
+} // namespace
+
+TInserimentoForm::TInserimentoForm(tg::TTabXForm &module, const QString &tableName, const QString &generator,
+                                   QWidget *parent)
+    : QWidget(parent, Qt::Window), DataSetTabella(&module.IBDatabase1), m_module(module), m_tableName(tableName),
+      m_generator(generator)
+{
+    setObjectName(QStringLiteral("InserimentoForm"));
+    setWindowTitle(tableName);
+    resize(640, 400);
+
+    DataSetTabella.setObjectName(QStringLiteral("DataSetTabella"));
+    DataSetTabella.setTableName(tableName);
+    DataSetTabella.setBeforeEdit([this](tg::db::DataSet &dataSet) {
+        return m_module.EventoBeforeEditDataSet(dataSet, ButtonSalva, m_tableName);
+    });
+
+    m_model = new DataSetModel(DataSetTabella, this);
+    GridTabella = new QTableView;
+    GridTabella->setObjectName(QStringLiteral("GridTabella"));
+    GridTabella->setModel(m_model);
+    GridTabella->setItemDelegate(new LockingDelegate(DataSetTabella, GridTabella));
+    GridTabella->setSelectionBehavior(QAbstractItemView::SelectItems);
+    GridTabella->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                 | QAbstractItemView::AnyKeyPressed);
+    // Leaving a row posts its pending change, as the suite's grids do.
+    connect(GridTabella->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (!current.isValid() || current.row() == DataSetTabella.recNo())
+                    return;
+                try {
+                    DataSetTabella.moveTo(current.row());
+                } catch (const tg::db::DatabaseError &error) {
+                    tg::showMessage(tg::MessageKind::Error, error.message());
+                }
+            });
+
+    ButtonSalva = button(QStringLiteral("ButtonSalva"), QStringLiteral("Salva"));
+    ButtonAnnulla = button(QStringLiteral("ButtonAnnulla"), QStringLiteral("Annulla"));
+    ButtonElimina = button(QStringLiteral("ButtonElimina"), QStringLiteral("Elimina"));
+    ButtonAggiorna = button(QStringLiteral("ButtonAggiorna"), QStringLiteral("Aggiorna"));
+    ButtonNuovo = button(QStringLiteral("ButtonNuovo"), QStringLiteral("Nuovo"));
+    connect(ButtonSalva, &QPushButton::clicked, this, &TInserimentoForm::ButtonSalvaClick);
+    connect(ButtonAnnulla, &QPushButton::clicked, this, &TInserimentoForm::ButtonAnnullaClick);
+    connect(ButtonElimina, &QPushButton::clicked, this, &TInserimentoForm::ButtonEliminaClick);
+    connect(ButtonAggiorna, &QPushButton::clicked, this, &TInserimentoForm::ButtonAggiornaClick);
+    connect(ButtonNuovo, &QPushButton::clicked, this, &TInserimentoForm::ButtonNuovoClick);
+
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {ButtonNuovo, ButtonSalva, ButtonAnnulla, ButtonElimina, ButtonAggiorna})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(GridTabella);
+
+    m_module.setSaveButtonPending(ButtonSalva, false);
+    m_module.AggiornaTabella(DataSetTabella, QVariant(), false);
+    m_model->refresh();
+    showCurrentRow();
+}
+
+TInserimentoForm::~TInserimentoForm()
+{
+    GridTabella->setModel(nullptr);
+}
+
+template <typename Service>
+void TInserimentoForm::run(Service &&service)
+{
+    try {
+        service();
+    } catch (const tg::db::DatabaseError &error) {
+        tg::showMessage(tg::MessageKind::Error, error.message());
+    }
+    m_model->refresh();
+    showCurrentRow();
+}
+
+void TInserimentoForm::showCurrentRow()
+{
+    const int row = DataSetTabella.recNo();
+    if (row >= 0)
+        GridTabella->setCurrentIndex(m_model->index(row, 0));
+}
+
+void TInserimentoForm::ButtonSalvaClick()
+{
+    run([this] { m_module.ChiudiTransEAggiorna(DataSetTabella, m_bookmark, m_bookmarkValid, ButtonSalva); });
+}
+
+void TInserimentoForm::ButtonAnnullaClick()
+{
+    run([this] { m_module.Annulla(DataSetTabella, m_bookmark, m_bookmarkValid, ButtonSalva); });
+}
+
+void TInserimentoForm::ButtonEliminaClick()
+{
+    run([this] { m_module.Elimina(DataSetTabella, m_bookmark, m_bookmarkValid, ButtonSalva); });
+}
+
+void TInserimentoForm::ButtonAggiornaClick()
+{
+    run([this] { m_module.AggiornamentoDaPulsante(DataSetTabella, m_bookmark, m_bookmarkValid, ButtonSalva); });
+}
+
+void TInserimentoForm::ButtonNuovoClick()
+{
+    run([this] {
+        m_module.NuovoIntSuGeneratore(DataSetTabella, m_bookmark, m_bookmarkValid, ButtonSalva, m_tableName,
+                                      m_generator);
+    });
+}
+
+void TInserimentoForm::closeEvent(QCloseEvent *event)
+{
+    run([this] { m_module.Chiudi(DataSetTabella, m_bookmark, m_bookmarkValid, ButtonSalva); });
+    event->accept();
+}
+
+} // namespace taskgate_entry

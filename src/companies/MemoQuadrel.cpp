@@ -1,0 +1,350 @@
+#include "companies/MemoQuadrel.h"
+
+#include "companies/AbilitaDitte.h"
+#include "companies/QuadrelText.h"
+#include "companies/SelDir.h"
+#include "data/TabX.h"
+#include "db/DatabaseError.h"
+#include "db/SqlText.h"
+#include "platform/ModalRunner.h"
+#include "platform/Prompter.h"
+#include "platform/ScreenSize.h"
+#include "shell/BaseMain.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace tg {
+namespace {
+
+// The designed size; the anchored controls keep their distances to the
+// edges they are anchored to.
+constexpr int DesignedWidth = 745;
+constexpr int DesignedHeight = 523;
+
+// A text literal stays well below the server's limit on a statement's length;
+// a longer text is stored in pieces appended to one another.
+constexpr qsizetype PieceLength = 16000;
+
+const QString UpdateFailed =
+    QStringLiteral("Errore interno di UPDATE: impossibile aggiornare i parametri quadrel dell'utente");
+const QString DeleteFailed = QStringLiteral(
+    "Errore interno di DELETE: impossibile aggiornare la tabella TABQUADREL. Chiudere il programma e riaprirlo");
+const QString InsertFailed = QStringLiteral(
+    "Errore interno di INSERT: impossibile aggiornare la tabella TABQUADREL. Chiudere il programma e riaprirlo");
+
+QStringList pieces(const QString &text)
+{
+    if (text.isEmpty())
+        return {QString()};
+    QStringList result;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype length = std::min(PieceLength, text.size() - start);
+        // Never split a surrogate pair between two pieces.
+        if (start + length < text.size() && text.at(start + length - 1).isHighSurrogate())
+            --length;
+        result << text.mid(start, length);
+        start += length;
+    }
+    return result;
+}
+
+QPushButton *flatButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+void rollbackQuietly(db::Transaction &transaction)
+{
+    try {
+        if (transaction.active())
+            transaction.rollback();
+    } catch (const db::DatabaseError &) {
+        // The transaction is gone with the connection; nothing is left to undo.
+    }
+}
+
+} // namespace
+
+TMemoQuadrelForm::TMemoQuadrelForm(QWidget *owner, TabXHolder *holder) : QDialog(owner), m_holder(holder)
+{
+    setObjectName(QStringLiteral("MemoQuadrelForm"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
+
+    ButtonFile = flatButton(QStringLiteral("ButtonFile"), QStringLiteral("File"), this);
+    ButtonPercorso = flatButton(QStringLiteral("ButtonPercorso"), QStringLiteral("Percorso"), this);
+    ButtonAbilitaDitte = flatButton(QStringLiteral("ButtonAbilitaDitte"), QStringLiteral("Abilitaz. ditte"), this);
+    MemoQD = new QPlainTextEdit(this);
+    MemoQD->setObjectName(QStringLiteral("MemoQD"));
+    MemoQD->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ButtonOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Ok"), this);
+    ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
+    ButtonOk->setDefault(true);
+    ButtonCancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    setTabOrder(MemoQD, ButtonOk);
+    setTabOrder(ButtonOk, ButtonCancel);
+    DialogApri = new QFileDialog(this);
+    DialogApri->setObjectName(QStringLiteral("DialogApri"));
+    DialogApri->setFileMode(QFileDialog::ExistingFile);
+    DialogApri->setAcceptMode(QFileDialog::AcceptOpen);
+    resize(DesignedWidth, DesignedHeight);
+    placeControls();
+
+    connect(ButtonFile, &QPushButton::clicked, this, &TMemoQuadrelForm::ButtonFileClick);
+    connect(ButtonPercorso, &QPushButton::clicked, this, &TMemoQuadrelForm::ButtonPercorsoClick);
+    connect(ButtonAbilitaDitte, &QPushButton::clicked, this, &TMemoQuadrelForm::ButtonAbilitaDitteClick);
+    connect(ButtonOk, &QPushButton::clicked, this, &TMemoQuadrelForm::ButtonOkClick);
+    connect(ButtonCancel, &QPushButton::clicked, this, &TMemoQuadrelForm::ButtonCancelClick);
+
+    QString userName;
+    if (m_holder && m_holder->TabX)
+        m_holder->TabX->GetNomeUser(userName);
+    setWindowTitle(QStringLiteral("Editazione parametri quadrel - Ditta:") + QLatin1Char(' ') + userName);
+    if (!m_holder || !m_holder->TabX)
+        return;
+
+    TTabXForm &module = *m_holder->TabX;
+    TransazioneQuadrel.setDefaultDatabase(&module.IBDatabaseUser);
+    TransazioneQuadrel.params().clear();
+    TransazioneQuadrel.params() << QStringLiteral("isc_tpb_concurrency") << QStringLiteral("isc_tpb_nowait");
+    TransazioneQuadrel.start();
+    QueryAux.setDatabase(&module.IBDatabaseUser);
+    QueryAux.setTransaction(&TransazioneQuadrel);
+    QueryAux.sql() = QStringList{QStringLiteral("SELECT QUADREL FROM UTENTI WHERE CODICE='%1'").arg(module.GetNumUser())};
+    QueryAux.open();
+    if (!QueryAux.eof())
+        MemoQD->setPlainText(testoPerEditor(QueryAux.field(0).asText()));
+    QueryAux.close();
+}
+
+TMemoQuadrelForm::~TMemoQuadrelForm() = default;
+
+QString TMemoQuadrelForm::testo() const
+{
+    // The raw text keeps every character as typed (a plain-text export would
+    // turn non-breaking spaces into blanks); blocks and line breaks inside a
+    // block are both lines.
+    QString text = MemoQD->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void TMemoQuadrelForm::setTesto(const QString &text)
+{
+    if (text == testo())
+        return;
+    QTextCursor cursor = MemoQD->textCursor();
+    const int position = cursor.position();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.setPosition(std::min(position, MemoQD->document()->characterCount() - 1));
+    MemoQD->setTextCursor(cursor);
+}
+
+bool TMemoQuadrelForm::Memorizzazione()
+{
+    const QString text = senzaApici(testo());
+    setTesto(text);
+    const bool stored = memorizzaTesto(text);
+    // The rows follow the text even when the text could not be stored.
+    const bool rows = AggiornaTabQuadrel();
+    riallineaModulo();
+    return stored && rows;
+}
+
+bool TMemoQuadrelForm::memorizzaTesto(const QString &text)
+{
+    if (!m_holder || !m_holder->TabX)
+        return false;
+    TTabXForm &module = *m_holder->TabX;
+    const int user = module.GetNumUser();
+    const QString userLine = QStringLiteral("CODICE='%1'").arg(user);
+    try {
+        // A long text goes in pieces, each appended to what the row already
+        // holds, all in one transaction.
+        const QStringList parts = pieces(testoDaMemorizzare(text));
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            const QString head = i == 0 ? QStringLiteral("UPDATE UTENTI SET QUADREL='")
+                                        : QStringLiteral("UPDATE UTENTI SET QUADREL=QUADREL||'");
+            QueryAux.close();
+            QueryAux.sql() = QStringList{head + db::quotedValue(parts[i]) + QStringLiteral("' WHERE"), userLine};
+            QueryAux.execSql();
+        }
+        TransazioneQuadrel.commit();
+        riallineaModulo();
+        module.SetUserPerNum(user);
+    } catch (const db::DatabaseError &) {
+        // Nothing of a half-stored text may reach the rows' commit.
+        rollbackQuietly(TransazioneQuadrel);
+        showMessage(MessageKind::Error, UpdateFailed);
+        return false;
+    }
+    return true;
+}
+
+bool TMemoQuadrelForm::AggiornaTabQuadrel()
+{
+    if (!m_holder || !m_holder->TabX)
+        return false;
+    const QVector<TQuadrel> entries = parseQuadrel(testo());
+    const QString user = QString::number(m_holder->TabX->GetNumUser());
+    bool ok = true;
+    try {
+        QueryAux.close();
+        QueryAux.sql() = QStringList{QStringLiteral("DELETE FROM TABQUADREL WHERE UTENTE='") + user + QLatin1Char('\'')};
+        QueryAux.execSql();
+    } catch (const db::DatabaseError &) {
+        showMessage(MessageKind::Error, DeleteFailed);
+        ok = false;
+    }
+    int position = 1;
+    for (const TQuadrel &entry : entries) {
+        if (!ok)
+            break;
+        try {
+            QueryAux.close();
+            QueryAux.sql() = QStringList{
+                QStringLiteral("INSERT INTO TABQUADREL (UTENTE,INTESTAZIONE,PARAMETRO,"),
+                QStringLiteral("VALORE,PROGRESSIVO) VALUES("),
+                QLatin1Char('\'') + user + QStringLiteral("',"),
+                QLatin1Char('\'') + db::quotedValue(entry.Intestazione) + QStringLiteral("',"),
+                QLatin1Char('\'') + db::quotedValue(entry.Parametro) + QStringLiteral("',"),
+                entry.Valore.isEmpty() ? QStringLiteral("NULL,")
+                                       : QLatin1Char('\'') + db::quotedValue(entry.Valore) + QStringLiteral("',"),
+                QStringLiteral("'%1')").arg(position)};
+            QueryAux.execSql();
+            ++position;
+        } catch (const db::DatabaseError &) {
+            showMessage(MessageKind::Error, InsertFailed);
+            ok = false;
+        }
+    }
+    if (ok) {
+        try {
+            TransazioneQuadrel.commit();
+        } catch (const db::DatabaseError &) {
+            showMessage(MessageKind::Error, InsertFailed);
+            ok = false;
+        }
+    }
+    if (!ok) {
+        // The user's old rows stay as they were.
+        rollbackQuietly(TransazioneQuadrel);
+        try {
+            TransazioneQuadrel.start();
+        } catch (const db::DatabaseError &) {
+            // The next statement starts it again.
+        }
+    }
+    return ok;
+}
+
+void TMemoQuadrelForm::riallineaModulo()
+{
+    // The module reads through a snapshot transaction of its own, which would
+    // go on showing the rows and the text as they were before this editor
+    // committed. Its writes commit at once, so ending it loses nothing.
+    if (!m_holder || !m_holder->TabX)
+        return;
+    db::Transaction &transaction = m_holder->TabX->TransazioneUser;
+    try {
+        if (transaction.active())
+            transaction.commit();
+    } catch (const db::DatabaseError &) {
+        rollbackQuietly(transaction);
+    }
+}
+
+void TMemoQuadrelForm::inserisciAlCursore(const QString &text)
+{
+    MemoQD->insertPlainText(text);
+}
+
+void TMemoQuadrelForm::ButtonFileClick()
+{
+    if (ModalRunner::run(*DialogApri) != QDialog::Accepted)
+        return;
+    const QStringList files = DialogApri->selectedFiles();
+    if (!files.isEmpty() && !files.first().isEmpty())
+        inserisciAlCursore(QDir::toNativeSeparators(files.first()));
+}
+
+void TMemoQuadrelForm::ButtonPercorsoClick()
+{
+    TSelDirForm dialog(this);
+    if (ModalRunner::run(dialog) != QDialog::Accepted)
+        return;
+    QString folder = QDir::toNativeSeparators(dialog.DirectoryListBox1->directory());
+    if (!folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('\\');
+    inserisciAlCursore(folder);
+}
+
+void TMemoQuadrelForm::ButtonAbilitaDitteClick()
+{
+    // The dialog lists the sections of the stored rows: they must be those
+    // of the text. When storing failed they are not, and the dialog would
+    // strip the markers of every company it does not know.
+    if (!Memorizzazione())
+        return;
+    TAbilitaDitteForm dialog(this, m_holder);
+    if (ModalRunner::run(dialog) != QDialog::Accepted)
+        return;
+    setTesto(applicaDitteInattive(testo(), dialog.ditteDisattive()));
+}
+
+void TMemoQuadrelForm::ButtonOkClick()
+{
+    // The editor stays open when the text or the rows could not be stored,
+    // so that the edited text is not lost.
+    if (Memorizzazione())
+        accept();
+}
+
+void TMemoQuadrelForm::ButtonCancelClick()
+{
+    reject();
+}
+
+void TMemoQuadrelForm::placeControls()
+{
+    const int w = width();
+    const int h = height();
+    ButtonFile->setGeometry(w - (DesignedWidth - 489), 5, 72, 18);
+    ButtonPercorso->setGeometry(w - (DesignedWidth - 561), 5, 72, 18);
+    ButtonAbilitaDitte->setGeometry(w - (DesignedWidth - 633), 5, 72, 18);
+    MemoQD->setGeometry(32, 24, w - (DesignedWidth - 673), h - (DesignedHeight - 403));
+    ButtonOk->setGeometry(216, h - (DesignedHeight - 432), 75, 25);
+    ButtonCancel->setGeometry(w - (DesignedWidth - 392), h - (DesignedHeight - 434), 75, 25);
+}
+
+void TMemoQuadrelForm::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    placeControls();
+}
+
+void TMemoQuadrelForm::showEvent(QShowEvent *event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        const QSize screen = ScreenSize::current();
+        move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    }
+    QDialog::showEvent(event);
+}
+
+} // namespace tg
