@@ -186,6 +186,9 @@ void TBaseMainForm::createMenu()
     for (QAction *action : {Sessioni1, Gestionesemafori1, Accessoaquadrel1})
         action->setEnabled(false);
     connect(Esci1, &QAction::triggered, this, &TBaseMainForm::Esci1Click);
+    connect(Sessioni1, &QAction::triggered, this, &TBaseMainForm::Sessioni1Click);
+    connect(Gestionesemafori1, &QAction::triggered, this, &TBaseMainForm::Gestionesemafori1Click);
+    connect(Accessoaquadrel1, &QAction::triggered, this, &TBaseMainForm::Accessoaquadrel1Click);
 }
 
 void TBaseMainForm::FormCreate()

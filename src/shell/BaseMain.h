@@ -98,6 +98,10 @@ public:
     bool FormKeyUp(int key);
     void DittaSuccessiva();
     void Esci1Click();
+    // The system menu's screens.
+    void Sessioni1Click();
+    void Gestionesemafori1Click();
+    void Accessoaquadrel1Click();
     // The closing: false when it is refused (plug-in windows still open).
     bool FormClose();
 
