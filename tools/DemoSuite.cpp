@@ -186,6 +186,8 @@ const std::vector<ProgramDef> kPrograms{
          {120, 100, Quick, "Cambio ditta", "Change company", "Firma wechseln", nullptr, "CAMBIODITTA"},
          {200, 0, 0, "Strumenti", "Tools", "Werkzeuge"},
          {210, 200, 0, "Opzioni", "Options", "Optionen", "demosistema.dll", "ApriOpzioniX"},
+         {215, 200, Quick, "Valori dell'archivio", "Archive values", "Archivwerte", "demoinserimento.dll",
+          "ApriInserimentoX"},
          separator(220, 200),
          {230, 200, Quick, "Chiudi", "Exit", "Beenden", nullptr, "CHIUDI"},
      }},

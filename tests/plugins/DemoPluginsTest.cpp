@@ -234,7 +234,7 @@ TEST(DemoPlugins, EveryDemoFunctionIsExportedByTheLibraryItNames)
                                                            << " does not export " << qPrintable(call.function);
         libraries.insert(call.dll);
     }
-    EXPECT_EQ(libraries.size(), 7);
+    EXPECT_EQ(libraries.size(), 8);
 
     // The agenda the login opens, under both default entry names.
     EXPECT_NE(entry(QStringLiteral("Rubrimax.dll"), QStringLiteral("ShowContattAgendaFormX")), nullptr);
@@ -278,6 +278,10 @@ TEST(DemoPlugins, EveryFunctionShowsWhatItReceivedInItsForm)
     QSet<QString> called;
     for (const Call &call : demoCalls()) {
         SCOPED_TRACE((call.where + QLatin1Char(' ') + call.function).toStdString());
+        // The data-entry window works on the user's archive, not on what it
+        // receives; the records tests drive it.
+        if (call.dll == QLatin1String("demoinserimento.dll"))
+            continue;
         void *function = entry(call.dll, call.function);
         ASSERT_NE(function, nullptr);
         if (called.contains(call.dll + call.function + call.parameters))
