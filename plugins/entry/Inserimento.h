@@ -1,7 +1,8 @@
 // A data-entry window over one archive table: a grid of the table's rows,
 // and the buttons of the suite's data-entry windows (save, cancel, delete,
-// refresh, new row). Editing a cell first locks its row through the data
-// module, so that a row edited on another workstation is refused at once.
+// refresh, new row, print). Editing a cell first locks its row through the
+// data module, so that a row edited on another workstation is refused at
+// once.
 #pragma once
 
 #include "db/TableDataSet.h"
@@ -52,12 +53,15 @@ public:
     QPushButton *ButtonElimina;
     QPushButton *ButtonAggiorna;
     QPushButton *ButtonNuovo;
+    QPushButton *ButtonStampa;
 
     void ButtonSalvaClick();
     void ButtonAnnullaClick();
     void ButtonEliminaClick();
     void ButtonAggiornaClick();
     void ButtonNuovoClick();
+    // Prints the table's rows through the suite's report library.
+    void ButtonStampaClick();
 
     DataSetModel *model() const { return m_model; }
 
