@@ -5,17 +5,11 @@
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "shell/BaseMain.h"
+#include "widgets/MarkableGrid.h"
 
 #include <QAbstractTableModel>
-#include <QEvent>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <QStyledItemDelegate>
-#include <QTableView>
 #include <exception>
 
 namespace tg {
@@ -26,66 +20,6 @@ namespace {
 // keep their distance to it when the window is resized.
 constexpr int DesignedClientWidth = 552;
 constexpr int DesignedClientHeight = 208;
-
-// The rows of the last reading of the taken semaphores, as the grid shows them.
-class SemaphoresSource : public QAbstractTableModel {
-public:
-    explicit SemaphoresSource(TSemaforiForm *form) : QAbstractTableModel(form), m_form(form)
-    {
-        setObjectName(QStringLiteral("SourceSemafori"));
-    }
-
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_form->semafori().rowCount();
-    }
-    int columnCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : static_cast<int>(m_form->semafori().columns().size());
-    }
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid() || index.row() >= rowCount())
-            return {};
-        switch (role) {
-        case Qt::DisplayRole: return m_form->semafori().rows()[index.row()].value(index.column());
-        case Qt::BackgroundRole: return QBrush(m_form->cellColour(index.row()));
-        case Qt::ForegroundRole: return QBrush(Qt::black);
-        default: return {};
-        }
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return m_form->semafori().columns().value(section);
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-
-    void beginReload() { beginResetModel(); }
-    void endReload() { endResetModel(); }
-    // The selection changed: every cell is painted again.
-    void selectionChanged()
-    {
-        if (rowCount() > 0 && columnCount() > 0)
-            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
-    }
-
-private:
-    TSemaforiForm *m_form;
-};
-
-// Hands the painting of every data cell to the screen.
-class SemaphoreCellPainter : public QStyledItemDelegate {
-public:
-    explicit SemaphoreCellPainter(TSemaforiForm *form) : QStyledItemDelegate(form), m_form(form) {}
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        m_form->GridSemaforiDrawDataCell(painter, option, index);
-    }
-
-private:
-    TSemaforiForm *m_form;
-};
 
 QPushButton *button(const QString &caption, const char *name, QWidget *parent)
 {
@@ -129,10 +63,9 @@ TSemaforiForm::TSemaforiForm(QWidget *owner, TabXHolder *holder)
 
 TSemaforiForm::~TSemaforiForm()
 {
-    // The grid and its rows ask this screen for their values and colours:
-    // they go before the screen's own members do.
+    // The grid and its rows read the semaphores and selection of this
+    // screen: they go before the screen's own members do.
     delete GridSemafori;
-    delete SourceSemafori;
 }
 
 void TSemaforiForm::createControls()
@@ -151,16 +84,10 @@ void TSemaforiForm::createControls()
     Label1->setPalette(teal);
     Label1->adjustSize();
 
-    SourceSemafori = new SemaphoresSource(this);
-    GridSemafori = new QTableView(this);
+    GridSemafori = new MarkableGrid(MarkableGrid::rowsOf(m_semafori, &TakenSemaphores::id), Selezione, this);
     GridSemafori->setObjectName(QStringLiteral("GridSemafori"));
-    GridSemafori->setModel(SourceSemafori);
-    GridSemafori->setItemDelegate(new SemaphoreCellPainter(this));
-    GridSemafori->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridSemafori->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridSemafori->verticalHeader()->hide();
-    GridSemafori->installEventFilter(this);
-    GridSemafori->viewport()->installEventFilter(this);
+    SourceSemafori = GridSemafori->source();
+    SourceSemafori->setObjectName(QStringLiteral("SourceSemafori"));
 
     ButtonSel = button(QStringLiteral("&Seleziona tutte"), "ButtonSel", this);
     ButtonDeSel = button(QStringLiteral("&Deseleziona tutte"), "ButtonDeSel", this);
@@ -198,96 +125,35 @@ void TSemaforiForm::resizeEvent(QResizeEvent *event)
     placeControls();
 }
 
-bool TSemaforiForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == GridSemafori->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        // The row under the pointer becomes current before its selection toggles.
-        const QModelIndex at = GridSemafori->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
-        if (at.isValid())
-            GridSemafori->setCurrentIndex(at);
-        GridSemaforiDblClick();
-        return true;
-    }
-    if (watched == GridSemafori && event->type() == QEvent::KeyRelease) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat())
-            GridSemaforiKeyUp(key->key());
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-int TSemaforiForm::currentRow() const
-{
-    const QModelIndex current = GridSemafori->currentIndex();
-    return current.isValid() ? current.row() : -1;
-}
-
 bool TSemaforiForm::isSelected(int row) const
 {
-    return m_semafori.rowCount() > 0 && Selezione.contains(m_semafori.id(row));
+    return GridSemafori->isMarked(row);
 }
 
 QColor TSemaforiForm::cellColour(int row) const
 {
-    return GridSemafori->palette().color(isSelected(row) ? QPalette::Highlight : QPalette::Base);
+    return GridSemafori->cellColour(row);
 }
 
 void TSemaforiForm::GridSemaforiDrawDataCell(QPainter *painter, const QStyleOptionViewItem &option,
                                              const QModelIndex &index)
 {
-    painter->save();
-    painter->fillRect(option.rect, cellColour(index.row()));
-    painter->setClipRect(option.rect);
-    painter->setFont(option.font);
-    painter->setPen(Qt::black);
-    painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-    if (option.state & QStyle::State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(GridSemafori);
-        focus.rect = option.rect;
-        focus.state = option.state | QStyle::State_KeyboardFocusChange;
-        focus.backgroundColor = cellColour(index.row());
-        GridSemafori->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, GridSemafori);
-    }
-    painter->restore();
-}
-
-void TSemaforiForm::repaintGrid()
-{
-    static_cast<SemaphoresSource *>(SourceSemafori)->selectionChanged();
-    GridSemafori->viewport()->update();
+    GridSemafori->drawDataCell(painter, option, index);
 }
 
 void TSemaforiForm::reloadGrid()
 {
-    auto *source = static_cast<SemaphoresSource *>(SourceSemafori);
-    source->beginReload();
-    try {
-        m_semafori.carica();
-    } catch (...) {
-        source->endReload();
-        throw;
-    }
-    source->endReload();
-    if (m_semafori.rowCount() > 0)
-        GridSemafori->setCurrentIndex(SourceSemafori->index(0, 0));
+    GridSemafori->reload([this] { m_semafori.carica(); });
 }
 
 void TSemaforiForm::GridSemaforiDblClick()
 {
-    const QString id = m_semafori.id(currentRow());
-    if (id.isEmpty())
-        return;
-    if (!Selezione.removeOne(id))
-        Selezione << id;
-    repaintGrid();
+    GridSemafori->toggleCurrentMark();
 }
 
 void TSemaforiForm::GridSemaforiKeyUp(int key)
 {
-    if (key == Qt::Key_F3)
-        GridSemaforiDblClick();
+    GridSemafori->keyUp(key);
 }
 
 void TSemaforiForm::ButtonSelClick()
@@ -295,21 +161,12 @@ void TSemaforiForm::ButtonSelClick()
     // Each ID once, and no empty one: rows sharing an ID are selected
     // together, and a row without ID cannot be released by its ID (an empty
     // ID would make the whole release fail).
-    Selezione.clear();
-    for (int row = 0; row < m_semafori.rowCount(); ++row) {
-        const QString id = m_semafori.id(row);
-        if (!id.isEmpty() && !Selezione.contains(id))
-            Selezione << id;
-    }
-    if (m_semafori.rowCount() > 0)
-        GridSemafori->setCurrentIndex(SourceSemafori->index(0, qMax(0, GridSemafori->currentIndex().column())));
-    repaintGrid();
+    GridSemafori->markAll();
 }
 
 void TSemaforiForm::ButtonDeSelClick()
 {
-    Selezione.clear();
-    repaintGrid();
+    GridSemafori->clearMarks();
 }
 
 void TSemaforiForm::ButtonLiberaSemaforiClick()

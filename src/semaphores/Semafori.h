@@ -2,17 +2,14 @@
 
 #include "db/Query.h"
 #include "semaphores/TakenSemaphores.h"
+#include "widgets/MarkableGrid.h"
 
 #include <QDialog>
 #include <QStringList>
 
 class QAbstractTableModel;
 class QLabel;
-class QModelIndex;
-class QPainter;
 class QPushButton;
-class QStyleOptionViewItem;
-class QTableView;
 
 namespace tg {
 
@@ -54,23 +51,21 @@ public:
     db::Query QueryAux;
 
     QLabel *Label1;
-    QTableView *GridSemafori;
+    MarkableGrid *GridSemafori;
     QPushButton *ButtonSel;
     QPushButton *ButtonDeSel;
     QPushButton *ButtonLiberaSemafori;
     QPushButton *ButtonChiudi;
+    // The grid's rows.
     QAbstractTableModel *SourceSemafori;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
     void placeControls();
     void reloadGrid();
-    void repaintGrid();
-    int currentRow() const;
 
     TakenSemaphores m_semafori;
 };

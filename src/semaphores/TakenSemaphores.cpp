@@ -1,6 +1,6 @@
 #include "semaphores/TakenSemaphores.h"
 
-#include "db/DatabaseError.h"
+#include "db/AllOrNothing.h"
 #include "db/Query.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
@@ -60,20 +60,13 @@ QString TakenSemaphores::id(int row) const
 
 bool TakenSemaphores::libera(const QStringList &ids)
 {
-    try {
-        for (const QString &id : ids) {
-            m_aux.close();
-            m_aux.sql() = QStringList{QStringLiteral("UPDATE SEMAFORIF SET"), QStringLiteral("OCCUPATO=0"),
-                                      QStringLiteral("WHERE ID='") + db::quotedValue(id) + QLatin1Char('\'')};
-            m_aux.execSql();
-        }
-        // A failed commit releases nothing either: it is undone like a failed update.
-        m_transaction.commitRetaining();
-        return true;
-    } catch (const db::DatabaseError &) {
-        rollbackAndRestart();
-        return false;
-    }
+    return db::execAllOrNothing(
+        m_aux, m_transaction, ids,
+        [](const QString &id) {
+            return QStringList{QStringLiteral("UPDATE SEMAFORIF SET"), QStringLiteral("OCCUPATO=0"),
+                               QStringLiteral("WHERE ID='") + db::quotedValue(id) + QLatin1Char('\'')};
+        },
+        db::CommitMode::CommitRetaining);
 }
 
 void TakenSemaphores::registraAnomalia(int userNumber)
@@ -85,17 +78,6 @@ void TakenSemaphores::registraAnomalia(int userNumber)
             + QStringLiteral(",'','','Libera semafori')")};
     m_aux.execSql();
     m_transaction.commitRetaining();
-}
-
-void TakenSemaphores::rollbackAndRestart() noexcept
-{
-    try {
-        m_aux.close();
-        m_transaction.rollback();
-        m_transaction.start();
-    } catch (const db::DatabaseError &) {
-        // The connection is gone: the next statement reports it.
-    }
 }
 
 } // namespace tg

@@ -45,8 +45,6 @@ public:
     void registraAnomalia(int userNumber);
 
 private:
-    void rollbackAndRestart() noexcept;
-
     db::Query &m_list;
     db::Query &m_aux;
     db::Transaction &m_transaction;

@@ -1,6 +1,6 @@
 #include "sessions/OpenSessions.h"
 
-#include "db/DatabaseError.h"
+#include "db/AllOrNothing.h"
 #include "db/Query.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
@@ -49,38 +49,19 @@ bool OpenSessions::chiudi(const QStringList &codes, const QDateTime &moment)
 {
     const QString date = moment.date().toString(QStringLiteral("MM/dd/yyyy"));
     const QString time = moment.time().toString(QStringLiteral("hh:mm:ss"));
-    try {
-        for (const QString &code : codes) {
-            m_aux.close();
-            // The last line keeps a session that is already closed (by an
-            // earlier run of this screen, or by its own workstation meanwhile)
-            // from having its real closing moment overwritten.
-            m_aux.sql() = QStringList{QStringLiteral("UPDATE MARTILOG SET"),
-                                      QStringLiteral("DATACHIUSURA='") + date + QStringLiteral("',"),
-                                      QStringLiteral("ORACHIUSURA='") + time + QLatin1Char('\''),
-                                      QStringLiteral("WHERE CODICESESSIONE='") + db::quotedValue(code)
-                                          + QLatin1Char('\''),
-                                      QStringLiteral("AND DATACHIUSURA IS NULL")};
-            m_aux.execSql();
-        }
-        // A failed commit closes nothing either: it is undone like a failed update.
-        m_transaction.commit();
-        return true;
-    } catch (const db::DatabaseError &) {
-        rollbackAndRestart();
-        return false;
-    }
-}
-
-void OpenSessions::rollbackAndRestart() noexcept
-{
-    try {
-        m_aux.close();
-        m_transaction.rollback();
-        m_transaction.start();
-    } catch (const db::DatabaseError &) {
-        // The connection is gone: the next statement reports it.
-    }
+    // The last line keeps a session that is already closed (by an earlier
+    // run of this screen, or by its own workstation meanwhile) from having
+    // its real closing moment overwritten.
+    return db::execAllOrNothing(
+        m_aux, m_transaction, codes,
+        [&](const QString &code) {
+            return QStringList{QStringLiteral("UPDATE MARTILOG SET"),
+                               QStringLiteral("DATACHIUSURA='") + date + QStringLiteral("',"),
+                               QStringLiteral("ORACHIUSURA='") + time + QLatin1Char('\''),
+                               QStringLiteral("WHERE CODICESESSIONE='") + db::quotedValue(code) + QLatin1Char('\''),
+                               QStringLiteral("AND DATACHIUSURA IS NULL")};
+        },
+        db::CommitMode::Commit);
 }
 
 } // namespace tg

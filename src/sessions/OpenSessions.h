@@ -41,8 +41,6 @@ public:
     bool chiudi(const QStringList &codes, const QDateTime &moment);
 
 private:
-    void rollbackAndRestart() noexcept;
-
     db::Query &m_sessions;
     db::Query &m_aux;
     db::Transaction &m_transaction;

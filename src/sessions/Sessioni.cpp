@@ -5,17 +5,11 @@
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "shell/BaseMain.h"
+#include "widgets/MarkableGrid.h"
 
 #include <QAbstractTableModel>
-#include <QEvent>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <QStyledItemDelegate>
-#include <QTableView>
 
 namespace tg {
 namespace {
@@ -25,66 +19,6 @@ namespace {
 // keep their distance to it when the window is resized.
 constexpr int DesignedClientWidth = 417;
 constexpr int DesignedClientHeight = 162;
-
-// The rows of the last reading of the open sessions, as the grid shows them.
-class SessionsSource : public QAbstractTableModel {
-public:
-    explicit SessionsSource(TSessioniForm *form) : QAbstractTableModel(form), m_form(form)
-    {
-        setObjectName(QStringLiteral("SourceSessioni"));
-    }
-
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_form->sessioni().rowCount();
-    }
-    int columnCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : static_cast<int>(m_form->sessioni().columns().size());
-    }
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid() || index.row() >= rowCount())
-            return {};
-        switch (role) {
-        case Qt::DisplayRole: return m_form->sessioni().rows()[index.row()].value(index.column());
-        case Qt::BackgroundRole: return QBrush(m_form->cellColour(index.row()));
-        case Qt::ForegroundRole: return QBrush(Qt::black);
-        default: return {};
-        }
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return m_form->sessioni().columns().value(section);
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-
-    void beginReload() { beginResetModel(); }
-    void endReload() { endResetModel(); }
-    // The marks changed: every cell is painted again.
-    void marksChanged()
-    {
-        if (rowCount() > 0 && columnCount() > 0)
-            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
-    }
-
-private:
-    TSessioniForm *m_form;
-};
-
-// Hands the painting of every data cell to the screen.
-class SessionCellPainter : public QStyledItemDelegate {
-public:
-    explicit SessionCellPainter(TSessioniForm *form) : QStyledItemDelegate(form), m_form(form) {}
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        m_form->GridSessioniDrawDataCell(painter, option, index);
-    }
-
-private:
-    TSessioniForm *m_form;
-};
 
 QPushButton *flatButton(const QString &caption, const char *name, QWidget *parent)
 {
@@ -120,17 +54,15 @@ TSessioniForm::TSessioniForm(QWidget *owner, TabXHolder *holder)
     } catch (...) {
         // The destructor does not run for a screen that failed to open.
         delete GridSessioni;
-        delete SourceSessioni;
         throw;
     }
 }
 
 TSessioniForm::~TSessioniForm()
 {
-    // The grid and its rows ask this screen for their values and colours:
+    // The grid and its rows read the sessions and marks of this screen:
     // they go before the screen's own members do.
     delete GridSessioni;
-    delete SourceSessioni;
 }
 
 void TSessioniForm::createControls()
@@ -146,16 +78,10 @@ void TSessioniForm::createControls()
     Label1->setPalette(teal);
     Label1->adjustSize();
 
-    SourceSessioni = new SessionsSource(this);
-    GridSessioni = new QTableView(this);
+    GridSessioni = new MarkableGrid(MarkableGrid::rowsOf(m_sessions, &OpenSessions::code), SessioniSelezionate, this);
     GridSessioni->setObjectName(QStringLiteral("GridSessioni"));
-    GridSessioni->setModel(SourceSessioni);
-    GridSessioni->setItemDelegate(new SessionCellPainter(this));
-    GridSessioni->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridSessioni->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridSessioni->verticalHeader()->hide();
-    GridSessioni->installEventFilter(this);
-    GridSessioni->viewport()->installEventFilter(this);
+    SourceSessioni = GridSessioni->source();
+    SourceSessioni->setObjectName(QStringLiteral("SourceSessioni"));
 
     ButtonSel = flatButton(QStringLiteral("&Seleziona tutte"), "ButtonSel", this);
     ButtonDeSel = flatButton(QStringLiteral("&Deseleziona tutte"), "ButtonDeSel", this);
@@ -193,120 +119,45 @@ void TSessioniForm::resizeEvent(QResizeEvent *event)
     placeControls();
 }
 
-bool TSessioniForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == GridSessioni->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        // The row under the pointer becomes current before its mark toggles.
-        const QModelIndex at = GridSessioni->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
-        if (at.isValid())
-            GridSessioni->setCurrentIndex(at);
-        GridSessioniDblClick();
-        return true;
-    }
-    if (watched == GridSessioni && event->type() == QEvent::KeyRelease) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat())
-            GridSessioniKeyUp(key->key());
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-int TSessioniForm::currentRow() const
-{
-    const QModelIndex current = GridSessioni->currentIndex();
-    return current.isValid() ? current.row() : -1;
-}
-
 bool TSessioniForm::isMarked(int row) const
 {
-    return m_sessions.rowCount() > 0 && SessioniSelezionate.contains(m_sessions.code(row));
+    return GridSessioni->isMarked(row);
 }
 
 QColor TSessioniForm::cellColour(int row) const
 {
-    return GridSessioni->palette().color(isMarked(row) ? QPalette::Highlight : QPalette::Base);
+    return GridSessioni->cellColour(row);
 }
 
 void TSessioniForm::GridSessioniDrawDataCell(QPainter *painter, const QStyleOptionViewItem &option,
                                              const QModelIndex &index)
 {
-    painter->save();
-    painter->fillRect(option.rect, cellColour(index.row()));
-    painter->setClipRect(option.rect);
-    painter->setFont(option.font);
-    painter->setPen(Qt::black);
-    painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-    if (option.state & QStyle::State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(GridSessioni);
-        focus.rect = option.rect;
-        focus.state = option.state | QStyle::State_KeyboardFocusChange;
-        focus.backgroundColor = cellColour(index.row());
-        GridSessioni->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, GridSessioni);
-    }
-    painter->restore();
-}
-
-void TSessioniForm::repaintGrid()
-{
-    static_cast<SessionsSource *>(SourceSessioni)->marksChanged();
-    GridSessioni->viewport()->update();
+    GridSessioni->drawDataCell(painter, option, index);
 }
 
 void TSessioniForm::reloadGrid()
 {
-    auto *source = static_cast<SessionsSource *>(SourceSessioni);
-    source->beginReload();
-    try {
-        m_sessions.carica(PTabX->TabX->GetNumUser());
-    } catch (...) {
-        source->endReload();
-        throw;
-    }
-    source->endReload();
-    // The reopened list stands on its first row.
-    if (m_sessions.rowCount() > 0)
-        GridSessioni->setCurrentIndex(SourceSessioni->index(0, 0));
+    GridSessioni->reload([this] { m_sessions.carica(PTabX->TabX->GetNumUser()); });
 }
 
 void TSessioniForm::GridSessioniDblClick()
 {
-    // Without a current row there is nothing to mark: an empty code would
-    // make every later closing fail.
-    const QString code = m_sessions.code(currentRow());
-    if (code.isEmpty())
-        return;
-    if (!SessioniSelezionate.removeOne(code))
-        SessioniSelezionate << code;
-    repaintGrid();
+    GridSessioni->toggleCurrentMark();
 }
 
 void TSessioniForm::GridSessioniKeyUp(int key)
 {
-    if (key == Qt::Key_F3)
-        GridSessioniDblClick();
+    GridSessioni->keyUp(key);
 }
 
 void TSessioniForm::ButtonSelClick()
 {
-    SessioniSelezionate.clear();
-    GridSessioni->setUpdatesEnabled(false);
-    for (int row = 0; row < m_sessions.rowCount(); ++row) {
-        const QString code = m_sessions.code(row);
-        if (!code.isEmpty() && !SessioniSelezionate.contains(code))
-            SessioniSelezionate << code;
-    }
-    if (m_sessions.rowCount() > 0)
-        GridSessioni->setCurrentIndex(SourceSessioni->index(0, qMax(0, GridSessioni->currentIndex().column())));
-    GridSessioni->setUpdatesEnabled(true);
-    repaintGrid();
+    GridSessioni->markAll();
 }
 
 void TSessioniForm::ButtonDeSelClick()
 {
-    SessioniSelezionate.clear();
-    repaintGrid();
+    GridSessioni->clearMarks();
 }
 
 void TSessioniForm::ButtonChiudiSelClick()

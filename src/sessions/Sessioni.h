@@ -2,17 +2,14 @@
 
 #include "db/Query.h"
 #include "sessions/OpenSessions.h"
+#include "widgets/MarkableGrid.h"
 
 #include <QDialog>
 #include <QStringList>
 
 class QAbstractTableModel;
 class QLabel;
-class QModelIndex;
-class QPainter;
 class QPushButton;
-class QStyleOptionViewItem;
-class QTableView;
 
 namespace tg {
 
@@ -54,23 +51,21 @@ public:
     db::Query QueryAux;
 
     QLabel *Label1;
-    QTableView *GridSessioni;
+    MarkableGrid *GridSessioni;
     QPushButton *ButtonSel;
     QPushButton *ButtonDeSel;
     QPushButton *ButtonChiudiSel;
     QPushButton *ButtonChiudi;
+    // The grid's rows.
     QAbstractTableModel *SourceSessioni;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
     void placeControls();
     void reloadGrid();
-    void repaintGrid();
-    int currentRow() const;
 
     OpenSessions m_sessions;
 };
