@@ -10,6 +10,7 @@
 #include "menu/NavigationBar.h"
 #include "platform/ExecutableDirectory.h"
 #include "platform/Prompter.h"
+#include "shell/Application.h"
 #include "shell/BaseMain.h"
 
 #include <QAction>
@@ -118,7 +119,7 @@ void TBaseMainForm::createPictureButtons()
         Pulsantoni << button;
         button->setFocusPolicy(Qt::NoFocus);
         setClickHandler(button, "PulsantoneClick");
-        connect(button, &QPushButton::clicked, this, [this, button] { PulsantoneClick(button); });
+        connect(button, &QPushButton::clicked, this, reportingErrors([this, button] { PulsantoneClick(button); }));
         button->setObjectName(QStringLiteral("Pulsantone_%1").arg(id));
         button->setProperty("tag", id);
         button->setGeometry(integerField(QueryAux, "POS_X"), integerField(QueryAux, "POS_Y"),
@@ -146,9 +147,9 @@ void TBaseMainForm::connectMenuEntry(QAction *entry, bool secondLevel)
 {
     setClickHandler(entry, secondLevel ? "EventoVoce2OnClick" : "EventoVoceOnClick");
     if (secondLevel)
-        connect(entry, &QAction::triggered, this, [this, entry] { EventoVoce2OnClick(entry); });
+        connect(entry, &QAction::triggered, this, reportingErrors([this, entry] { EventoVoce2OnClick(entry); }));
     else
-        connect(entry, &QAction::triggered, this, [this, entry] { EventoVoceOnClick(entry); });
+        connect(entry, &QAction::triggered, this, reportingErrors([this, entry] { EventoVoceOnClick(entry); }));
 }
 
 QAction *TBaseMainForm::addMenuEntry(QWidget *parent, const QString &caption, int tag)

@@ -112,15 +112,17 @@ void TBaseMainForm::createControls()
     MenuProgrammi->hide();
     createMenu();
 
-    connect(ButtonOk, &QPushButton::clicked, this, &TBaseMainForm::ButtonOkClick);
-    connect(ButtonOK2, &QPushButton::clicked, this, &TBaseMainForm::ButtonOkClick);
+    connect(ButtonOk, &QPushButton::clicked, this, reportingErrors([this] { ButtonOkClick(); }));
+    connect(ButtonOK2, &QPushButton::clicked, this, reportingErrors([this] { ButtonOkClick(); }));
     // Enter on the visible login page presses its OK button.
     connect(EditPassword1, &QLineEdit::returnPressed, ButtonOk, &QPushButton::click);
     connect(EditPassword2, &QLineEdit::returnPressed, ButtonOK2, &QPushButton::click);
     connect(SpinButtonLista, &SpinButton::upClick, this, &TBaseMainForm::SpinButtonListaUpClick);
     connect(SpinButtonLista, &SpinButton::downClick, this, &TBaseMainForm::SpinButtonListaDownClick);
-    connect(MenuProgrammi, &NavigationBar::groupClicked, this, &TBaseMainForm::ProgrammaOnClick);
-    connect(MenuProgrammi, &NavigationBar::linkClicked, this, &TBaseMainForm::VoceRapidaClick);
+    connect(MenuProgrammi, &NavigationBar::groupClicked, this,
+            reportingErrors([this](int programma) { ProgrammaOnClick(programma); }));
+    connect(MenuProgrammi, &NavigationBar::linkClicked, this,
+            reportingErrors([this](int programma, int menu) { VoceRapidaClick(programma, menu); }));
     qApp->installEventFilter(this);
 }
 
@@ -185,10 +187,10 @@ void TBaseMainForm::createMenu()
     Esci1 = named(N1->addAction(QStringLiteral("Esci")), "Esci1");
     for (QAction *action : {Sessioni1, Gestionesemafori1, Accessoaquadrel1})
         action->setEnabled(false);
-    connect(Esci1, &QAction::triggered, this, &TBaseMainForm::Esci1Click);
-    connect(Sessioni1, &QAction::triggered, this, &TBaseMainForm::Sessioni1Click);
-    connect(Gestionesemafori1, &QAction::triggered, this, &TBaseMainForm::Gestionesemafori1Click);
-    connect(Accessoaquadrel1, &QAction::triggered, this, &TBaseMainForm::Accessoaquadrel1Click);
+    connect(Esci1, &QAction::triggered, this, reportingErrors([this] { Esci1Click(); }));
+    connect(Sessioni1, &QAction::triggered, this, reportingErrors([this] { Sessioni1Click(); }));
+    connect(Gestionesemafori1, &QAction::triggered, this, reportingErrors([this] { Gestionesemafori1Click(); }));
+    connect(Accessoaquadrel1, &QAction::triggered, this, reportingErrors([this] { Accessoaquadrel1Click(); }));
 }
 
 void TBaseMainForm::FormCreate()

@@ -18,19 +18,25 @@ namespace tg {
 
 bool TBaseMainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    // The window sees every key released in it before its controls do.
-    // A key it acts on is consumed, so that it is not handled again as it
-    // travels up to the parents of the focused control.
-    if (event->type() == QEvent::KeyRelease) {
-        auto *widget = qobject_cast<QWidget *>(watched);
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (widget && widget->window() == this && !key->isAutoRepeat() && FormKeyUp(key->key()))
-            return true;
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == LabelCambioUtente && LabelCambioUtente->isEnabled())
-            CambioUtente();
-        else if (watched == LabelCambioDitta && LabelCambioDitta->isEnabled())
-            CambioDitta();
+    // The window sees every key released in it before its controls do. A
+    // key it acts on is consumed, so that it is not handled again as it
+    // travels up to the parents of the focused control. Errors are reported
+    // here rather than left to unwind through the event delivery.
+    try {
+        if (event->type() == QEvent::KeyRelease) {
+            auto *widget = qobject_cast<QWidget *>(watched);
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (widget && widget->window() == this && !key->isAutoRepeat() && FormKeyUp(key->key()))
+                return true;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            if (watched == LabelCambioUtente && LabelCambioUtente->isEnabled())
+                CambioUtente();
+            else if (watched == LabelCambioDitta && LabelCambioDitta->isEnabled())
+                CambioDitta();
+        }
+    } catch (...) {
+        reportUnhandledError(std::current_exception());
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
