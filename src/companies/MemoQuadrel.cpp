@@ -341,8 +341,7 @@ void TMemoQuadrelForm::showEvent(QShowEvent *event)
 {
     if (!m_placed) {
         m_placed = true;
-        const QSize screen = ScreenSize::current();
-        move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+        centreOnScreen(*this);
     }
     QDialog::showEvent(event);
 }

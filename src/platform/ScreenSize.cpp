@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 namespace tg {
 namespace {
@@ -20,6 +21,12 @@ QSize ScreenSize::current()
 void ScreenSize::override(QSize size)
 {
     overriddenSize = size;
+}
+
+void centreOnScreen(QWidget &window)
+{
+    const QSize screen = ScreenSize::current();
+    window.move((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
 }
 
 } // namespace tg

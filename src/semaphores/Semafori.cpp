@@ -99,8 +99,7 @@ void TSemaforiForm::createControls()
     connect(ButtonChiudi, &QPushButton::clicked, this, &TSemaforiForm::ButtonChiudiClick);
 
     resize(DesignedClientWidth, DesignedClientHeight);
-    const QSize screen = ScreenSize::current();
-    move((screen.width() - DesignedClientWidth) / 2, (screen.height() - DesignedClientHeight) / 2);
+    centreOnScreen(*this);
     placeControls();
     GridSemafori->setFocus();
 }

@@ -93,8 +93,7 @@ void TSessioniForm::createControls()
     connect(ButtonChiudi, &QPushButton::clicked, this, &TSessioniForm::ButtonChiudiClick);
 
     resize(DesignedClientWidth, DesignedClientHeight);
-    const QSize screen = ScreenSize::current();
-    move((screen.width() - DesignedClientWidth) / 2, (screen.height() - DesignedClientHeight) / 2);
+    centreOnScreen(*this);
     placeControls();
     GridSessioni->setFocus();
 }
