@@ -18,17 +18,6 @@ using namespace tg::test;
 
 namespace {
 
-// A clock that steps one second at every reading.
-class SteppingClock : public Clock {
-public:
-    SteppingClock() { Clock::install(this); }
-    ~SteppingClock() override { Clock::install(nullptr); }
-    QDateTime now() const override { return m_time = m_time.addSecs(1); }
-
-private:
-    mutable QDateTime m_time{QDate(2024, 3, 9), QTime(8, 59, 59)};
-};
-
 class Sessions : public ::testing::Test {
 protected:
     void SetUp() override

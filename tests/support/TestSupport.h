@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/StatementObserver.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 
 #include <QList>
@@ -44,6 +45,17 @@ public:
     QStringList connections;
     QStringList creations;
     QStringList statements;
+};
+
+// A clock that steps one second at every reading, from 09/03/2024 08:59:59.
+class SteppingClock : public Clock {
+public:
+    SteppingClock() { Clock::install(this); }
+    ~SteppingClock() override { Clock::install(nullptr); }
+    QDateTime now() const override { return m_time = m_time.addSecs(1); }
+
+private:
+    mutable QDateTime m_time{QDate(2024, 3, 9), QTime(8, 59, 59)};
 };
 
 // A temporary directory, path ending with '/'.
