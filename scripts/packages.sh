@@ -5,7 +5,7 @@
 TASKGATE_PACKAGES=(
   cmake g++ ninja-build
   qt6-base-dev libxcb1-dev fonts-dejavu-core
-  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   libsimpleini-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick

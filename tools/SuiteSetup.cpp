@@ -2,9 +2,11 @@
 
 #include "SchemaScripts.h"
 #include "db/Database.h"
+#include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
+#include "platform/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,19 +22,42 @@ const QString kPassword = QStringLiteral("quillbeam");
 
 // One attachment with one transaction, for the length of a setup step.
 class Connection {
+    void attach()
+    {
+        m_database.params() = QStringList{QStringLiteral("user_name=") + kUser,
+                                          QStringLiteral("password=") + kPassword};
+        m_database.connect();
+    }
+    bool tryAttach()
+    {
+        try {
+            attach();
+            return true;
+        } catch (const db::DatabaseError &) {
+            return false;
+        }
+    }
+
 public:
     // Attaches the database at `path`, creating it (and its directory) when
-    // the file does not exist yet.
+    // it does not exist yet. A path on a server ("host[/port]:path") is
+    // created when it cannot be attached; the server reports what it holds.
     explicit Connection(const QString &path)
     {
-        const QFileInfo info(path);
-        m_created = !info.exists();
-        m_database.setDatabaseName(info.absoluteFilePath());
         m_database.setLoginPrompt(false);
         m_database.setSqlDialect(3);
         m_database.setDefaultTransaction(&m_transaction);
+        if (isServerPath(path)) {
+            m_database.setDatabaseName(path);
+            m_created = !tryAttach();
+        } else {
+            const QFileInfo info(path);
+            m_database.setDatabaseName(info.absoluteFilePath());
+            m_created = !info.exists();
+            if (m_created)
+                QDir().mkpath(info.absolutePath());
+        }
         if (m_created) {
-            QDir().mkpath(info.absolutePath());
             m_database.params() = QStringList{QStringLiteral("USER \"%1\"").arg(kUser),
                                               QStringLiteral("PASSWORD \"%1\"").arg(kPassword),
                                               QStringLiteral("PAGE_SIZE 4096")};
@@ -41,9 +66,8 @@ public:
             // the front-end will see it.
             m_database.disconnect();
         }
-        m_database.params() = QStringList{QStringLiteral("user_name=") + kUser,
-                                          QStringLiteral("password=") + kPassword};
-        m_database.connect();
+        if (!m_database.connected())
+            attach();
     }
 
     ~Connection() { m_database.disconnect(); }
@@ -143,7 +167,7 @@ SetupResult applySchema(const QString &path, const QString &script)
     const QList<SchemaObject> objects = schemaObjects(script);
     Connection connection(path);
     SetupResult result;
-    result.path = QFileInfo(path).absoluteFilePath();
+    result.path = isServerPath(path) ? path : QFileInfo(path).absoluteFilePath();
     result.databaseCreated = connection.created();
     for (const SchemaObject &object : objects) {
         if (objectExists(connection, object)) {
@@ -263,7 +287,7 @@ bool noTable(const QString &)
 
 int insertDemoData(const QString &path, const QList<DemoCompany> &companies)
 {
-    if (!QFileInfo::exists(path))
+    if (isServerPath(path) || !QFileInfo::exists(path))
         createUserDatabase(path);
     Connection connection(path);
     if (connection.count(QStringLiteral("UTENTI")) > 0)
@@ -273,7 +297,7 @@ int insertDemoData(const QString &path, const QList<DemoCompany> &companies)
 
 int insertDemoArchiveData(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    if (isServerPath(path) || !QFileInfo::exists(path))
         createArchiveDatabase(path);
     Connection connection(path);
     return writeRows(connection, demoArchiveRows(), noTable);
@@ -292,18 +316,54 @@ QString userDatabasePath(const QString &applicationDirectory)
     return QDir(applicationDirectory).filePath(QStringLiteral("user/user.fdb"));
 }
 
-QList<SetupResult> setupApplicationDirectory(const QString &frontEndPathOrDirectory, bool demo)
+namespace {
+
+// The user database and, with `demo`, the demo archives and rows.
+QList<SetupResult> setupDatabases(const QString &userDatabase, const QList<DemoCompany> &companies, bool demo)
 {
-    const QString directory = applicationDirectory(frontEndPathOrDirectory);
-    QList<SetupResult> results{createUserDatabase(userDatabasePath(directory))};
+    QList<SetupResult> results{createUserDatabase(userDatabase)};
     if (demo) {
-        const QList<DemoCompany> companies = demoCompanies(directory);
         for (const DemoCompany &company : companies) {
             results << createArchiveDatabase(company.archivePath);
             results.last().demoRows = insertDemoArchiveData(company.archivePath);
         }
-        results.first().demoRows = insertDemoData(userDatabasePath(directory), companies);
+        results.first().demoRows = insertDemoData(userDatabase, companies);
     }
+    return results;
+}
+
+} // namespace
+
+bool isServerPath(const QString &path)
+{
+    // A drive letter ("C:") is one character before the colon.
+    return path.indexOf(QLatin1Char(':')) > 1;
+}
+
+QList<SetupResult> setupApplicationDirectory(const QString &frontEndPathOrDirectory, bool demo)
+{
+    const QString directory = applicationDirectory(frontEndPathOrDirectory);
+    return setupDatabases(userDatabasePath(directory), demoCompanies(directory), demo);
+}
+
+QList<SetupResult> setupOnServer(const QString &frontEndPathOrDirectory, const QString &server,
+                                 const QString &serverDirectory, bool demo)
+{
+    const QString prefix = server + QLatin1Char(':');
+    const QString userDatabase = QDir(serverDirectory).filePath(QStringLiteral("user.fdb"));
+    // The server makes no directories: the archives lie beside the user database.
+    QList<DemoCompany> companies = demoCompanies(serverDirectory);
+    for (DemoCompany &company : companies)
+        company.archivePath = prefix + QDir(serverDirectory).filePath(QFileInfo(company.archivePath).fileName());
+    QList<SetupResult> results = setupDatabases(prefix + userDatabase, companies, demo);
+
+    const QString userDirectory =
+        QDir(applicationDirectory(frontEndPathOrDirectory)).filePath(QStringLiteral("user"));
+    QDir().mkpath(userDirectory);
+    IniFile datiIni(QDir(userDirectory).filePath(QStringLiteral("dati.ini")));
+    if (!datiIni.writeString(QStringLiteral("CONFIG"), QStringLiteral("Nome Server"), server) ||
+        !datiIni.writeString(QStringLiteral("CONFIG"), QStringLiteral("Alias"), userDatabase))
+        throw SetupError("cannot write " + datiIni.path().toStdString());
     return results;
 }
 

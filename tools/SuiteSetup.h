@@ -104,4 +104,16 @@ QList<DemoCompany> demoCompanies(const QString &applicationDirectory);
 // Returns one result per database, the user database first.
 QList<SetupResult> setupApplicationDirectory(const QString &frontEndPathOrDirectory, bool demo);
 
+// True for a database path on a server, "host[/port]:path".
+bool isServerPath(const QString &path);
+
+// Sets up the suite's databases on a Firebird server ("host" or
+// "host/port"): the user database "user.fdb" and, with `demo`, the demo
+// archives beside it, in `serverDirectory` (a directory as the server sees
+// it), the companies' "Archivio" naming them as "server:path". The dati.ini
+// of the front-end's user directory is written to reach the user database
+// through the server (its "Nome Server" and "Alias").
+QList<SetupResult> setupOnServer(const QString &frontEndPathOrDirectory, const QString &server,
+                                 const QString &serverDirectory, bool demo);
+
 } // namespace tg::setup

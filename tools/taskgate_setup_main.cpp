@@ -2,11 +2,18 @@
 //
 //   taskgate-setup [--demo] --user-db <front-end executable or its directory>
 //   taskgate-setup [--demo] --archive <path.fdb> [<path.fdb> ...]
+//   taskgate-setup [--demo] --server <host[/port]> --server-dir <directory>
+//                  --user-db <front-end executable or its directory>
 //
 // --user-db creates <directory>/user/user.fdb; with --demo it also creates
 // the demo archives in <directory>/archivi/ and fills an empty user table
 // with the demo suite. --archive creates company archive databases. Both may
 // be given in one call. Running it again changes nothing that exists.
+//
+// With --server the databases are made on that Firebird server: the user
+// database as <server directory>/user.fdb (the front-end's user/dati.ini is
+// written to reach it), the demo archives beside it, and
+// --archive paths are paths on the server.
 
 #include "SuiteSetup.h"
 #include "db/DatabaseError.h"
@@ -25,7 +32,11 @@ void usage()
                 "databases; existing tables and generators are left as they are.\n"
                 "  --demo   also write the demo suite (users, companies, programs with their\n"
                 "           menus, picture buttons) into an empty user database, with the\n"
-                "           companies' archives in <directory>/archivi/\n",
+                "           companies' archives in <directory>/archivi/\n"
+                "  --server <host[/port]> --server-dir <directory>\n"
+                "           make the databases on that Firebird server, in that directory of\n"
+                "           the server; --user-db then writes <directory>/user/dati.ini\n"
+                "           naming the server and the user database\n",
                 stderr);
 }
 
@@ -52,6 +63,8 @@ int main(int argc, char **argv)
 
     bool demo = false;
     QString userDb;
+    QString server;
+    QString serverDirectory;
     QStringList archives;
     bool afterArchive = false;
     for (int i = 0; i < args.size(); ++i) {
@@ -61,6 +74,14 @@ int main(int argc, char **argv)
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             usage();
             return 0;
+        } else if (arg == QLatin1String("--server") || arg == QLatin1String("--server-dir")) {
+            if (i + 1 >= args.size()) {
+                std::fprintf(stderr, "taskgate-setup: %s needs a value\n", qPrintable(arg));
+                usage();
+                return 2;
+            }
+            (arg == QLatin1String("--server") ? server : serverDirectory) = args.at(++i);
+            afterArchive = false;
         } else if (arg == QLatin1String("--user-db") || arg == QLatin1String("--archive")) {
             if (i + 1 >= args.size() || args.at(i + 1).startsWith(QLatin1String("--"))) {
                 std::fprintf(stderr, "taskgate-setup: %s needs a path\n", qPrintable(arg));
@@ -86,10 +107,21 @@ int main(int argc, char **argv)
         usage();
         return 2;
     }
+    if (!server.isEmpty() && !userDb.isEmpty() && serverDirectory.isEmpty()) {
+        std::fputs("taskgate-setup: --server with --user-db needs --server-dir\n", stderr);
+        return 2;
+    }
+    if (!server.isEmpty()) {
+        for (QString &archive : archives)
+            archive = server + QLatin1Char(':') + archive;
+    }
 
     try {
         if (!userDb.isEmpty()) {
-            for (const tg::setup::SetupResult &result : tg::setup::setupApplicationDirectory(userDb, demo))
+            const QList<tg::setup::SetupResult> results =
+                server.isEmpty() ? tg::setup::setupApplicationDirectory(userDb, demo)
+                                 : tg::setup::setupOnServer(userDb, server, serverDirectory, demo);
+            for (const tg::setup::SetupResult &result : results)
                 report(result);
         }
         for (const QString &archive : archives)

@@ -47,6 +47,9 @@ int NavigationBar::addGroup(const QString &caption, int tag)
     links->setContentsMargins(12, 0, 0, 0);
     layout->addLayout(links);
     m_layout->insertWidget(m_layout->count() - 1, box);
+    // A layout of a visible bar shows a new child only once the event loop
+    // runs; shown now, the group counts at once (activeGroup()).
+    box->show();
     const int index = static_cast<int>(m_groups.size());
     m_groups.append({box, header, links, tag});
     connect(header, &QToolButton::clicked, this, [this, box] {

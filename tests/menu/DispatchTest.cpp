@@ -149,6 +149,17 @@ TEST_F(Dispatch, IncompleteRowsAreReportedWithTheirNumbers)
     EXPECT_TRUE(calls().isEmpty());
 }
 
+TEST_F(Dispatch, LoginInAWindowOnScreenBuildsTheBarAndTheMenuOfItsFirstGroup)
+{
+    // The bar is built while the window is visible, before the event loop
+    // runs again: its first group must count as active at once.
+    RecordingMainForm &main = login(true);
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(main.MenuProgrammi->activeGroup(), 0);
+    main.VociRapide.first()->click();
+    EXPECT_EQ(main.calls.size(), 1);
+}
+
 TEST_F(Dispatch, ClosedSessionStopsTheCallBeforeTheLog)
 {
     RecordingMainForm &main = login();

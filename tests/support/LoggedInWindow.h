@@ -74,9 +74,13 @@ protected:
         form.reset();
         QDir::setCurrent(previousDirectory);
     }
-    Form &login()
+    // Logs MARIO in; `shown` puts the window on screen first, as the
+    // program does.
+    Form &login(bool shown = false)
     {
         form = std::make_unique<Form>();
+        if (shown)
+            form->show();
         form->ComboUtenti1->setCurrentIndex(form->ComboUtenti1->findText(QStringLiteral("MARIO")));
         form->ButtonOkClick();
         return *form;

@@ -1,0 +1,199 @@
+// Several workstations, each a process of its own, on one user database and
+// one company archive served by the private Firebird server.
+
+#include "ServerSuite.h"
+#include "WorkstationProcess.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+#include <vector>
+
+using namespace tg::test;
+
+namespace {
+
+const QString SemaphoreTaken = QStringLiteral("Errore: ci sono altre finestre critiche aperte");
+const QString SessionClosed =
+    QStringLiteral("Attenzione: la sessione corrente risulta chiusa. Si prega di uscire e rientrare");
+const QString RowLocked = QStringLiteral("Attenzione: altri utenti stanno lavorando su questo record.");
+
+class Workstations : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(serverPort(QStringLiteral(TASKGATE_TEST_SERVER_DIR)), 0)
+            << "the private Firebird server is not running (CTest starts it with firebird_server_start)";
+        suite = std::make_unique<ServerSuite>(QStringLiteral(TASKGATE_TEST_SERVER_DIR));
+    }
+
+    // Starts a workstation and logs the user in; returns it.
+    WorkstationProcess &loggedIn(const QString &user)
+    {
+        workstations.push_back(std::make_unique<WorkstationProcess>(suite->workstationDirectory()));
+        const WorkstationReply reply = workstations.back()->run(QStringLiteral("login ") + user);
+        EXPECT_TRUE(reply.ok) << reply.detail.toStdString();
+        EXPECT_TRUE(reply.messages.isEmpty()) << reply.messages.join(QLatin1Char('|')).toStdString();
+        return *workstations.back();
+    }
+    QString user(const QString &statement) const { return suite->value(suite->userDatabase(), statement); }
+    QString archive(const QString &statement) const { return suite->value(suite->rossi(), statement); }
+
+    std::unique_ptr<ServerSuite> suite;
+    std::vector<std::unique_ptr<WorkstationProcess>> workstations;
+};
+
+TEST_F(Workstations, SessionCodesAndWindowIdsNeverCollideUnderConcurrentLoginsAndCalls)
+{
+    const QStringList users{QStringLiteral("MARIO"), QStringLiteral("ANNA"), QStringLiteral("GINO"), QStringLiteral("LUCA")};
+    constexpr int Calls = 200;
+    QElapsedTimer wall;
+    wall.start();
+    for (int i = 0; i < users.size(); ++i)
+        workstations.push_back(std::make_unique<WorkstationProcess>(suite->workstationDirectory()));
+    for (int i = 0; i < users.size(); ++i)
+        workstations[i]->send(QStringLiteral("login ") + users[i]);
+    QStringList sessions;
+    for (auto &workstation : workstations) {
+        const WorkstationReply reply = workstation->answer();
+        ASSERT_TRUE(reply.ok) << reply.detail.toStdString();
+        sessions << reply.detail;
+    }
+    for (auto &workstation : workstations)
+        workstation->send(QStringLiteral("repeat %1 1 1").arg(Calls));
+    for (auto &workstation : workstations) {
+        const WorkstationReply reply = workstation->answer(240000);
+        EXPECT_TRUE(reply.ok && reply.messages.isEmpty()) << reply.messages.join(QLatin1Char('|')).toStdString();
+    }
+    const qint64 elapsed = wall.elapsed();
+
+    sessions.removeDuplicates();
+    EXPECT_EQ(sessions.size(), users.size()) << "each login has a session code of its own";
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(DISTINCT CODICESESSIONE) FROM MARTILOG")), QString::number(users.size()));
+    const int total = int(users.size()) * Calls;
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(*) FROM MARTILOGFUNZ WHERE FUNZIONECHIAMATA='RecX'")),
+              QString::number(total))
+        << "every call is logged";
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(DISTINCT IDFINESTRA) FROM MARTILOGFUNZ")), QString::number(total))
+        << "every window id is distinct";
+    EXPECT_EQ(suite->rows(suite->userDatabase(),
+                          QStringLiteral("SELECT COUNT(*) FROM MARTILOGFUNZ GROUP BY CODICESESSIONE HAVING COUNT(*)<>%1")
+                              .arg(Calls)),
+              QStringList())
+        << "each session logged its own calls";
+    std::cout << "[ figures  ] " << users.size() << " workstations x " << Calls << " calls: " << total
+              << " calls logged, " << user(QStringLiteral("SELECT COUNT(DISTINCT IDFINESTRA) FROM MARTILOGFUNZ")).toStdString()
+              << " distinct window ids, " << sessions.size() << " sessions, " << elapsed << " ms wall time\n";
+    RecordProperty("wall_ms", int(elapsed));
+}
+
+TEST_F(Workstations, CriticalWindowBlocksItsLinkedWindowElsewhereUntilReleasedFromTheSemaphoresScreen)
+{
+    WorkstationProcess &first = loggedIn(QStringLiteral("MARIO"));
+    WorkstationProcess &second = loggedIn(QStringLiteral("ANNA"));
+
+    EXPECT_TRUE(first.run(QStringLiteral("choose 1 2")).messages.isEmpty());
+    EXPECT_EQ(first.run(QStringLiteral("windows")).detail, QStringLiteral("1")) << "the critical window is open";
+    EXPECT_EQ(archive(QStringLiteral("SELECT COUNT(*) FROM SEMAFORIF WHERE FORM='FinestraX' AND OCCUPATO=1")),
+              QStringLiteral("1"));
+
+    const WorkstationReply refused = second.run(QStringLiteral("choose 1 3"));
+    ASSERT_EQ(refused.messages.size(), 1);
+    EXPECT_TRUE(refused.messages.first().startsWith(SemaphoreTaken)) << refused.messages.first().toStdString();
+    EXPECT_EQ(archive(QStringLiteral("SELECT UTENTE||'|'||FORM||'|'||DESCRIZIONE FROM SEMAFORIFANOMALIE")),
+              QStringLiteral("2|RecY|Semaforo occupato"));
+    EXPECT_EQ(archive(QStringLiteral("SELECT COUNT(*) FROM SEMAFORIF WHERE FORM='RecY'")), QStringLiteral("0"))
+        << "nothing was opened";
+
+    // The second workstation frees it from its semaphores screen.
+    EXPECT_EQ(second.run(QStringLiteral("release-semaphores")).detail, QStringLiteral("1"));
+    EXPECT_EQ(archive(QStringLiteral("SELECT COUNT(*) FROM SEMAFORIF WHERE OCCUPATO=1")), QStringLiteral("0"));
+    const WorkstationReply allowed = second.run(QStringLiteral("choose 1 3"));
+    EXPECT_TRUE(allowed.messages.isEmpty()) << allowed.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(archive(QStringLiteral("SELECT UTENTE||'|'||OCCUPATO FROM SEMAFORIF WHERE FORM='RecY'")),
+              QStringLiteral("2|1"))
+        << "opened by the second workstation";
+}
+
+TEST_F(Workstations, SessionClosedElsewhereIsSeenAtTheNextChoiceAndItsClosingWritesNothing)
+{
+    WorkstationProcess &first = loggedIn(QStringLiteral("MARIO"));
+    const QString session = user(QStringLiteral("SELECT CODICESESSIONE FROM MARTILOG WHERE CODICEUTENTE=1"));
+    WorkstationProcess &second = loggedIn(QStringLiteral("ANNA"));
+    EXPECT_TRUE(first.run(QStringLiteral("choose 1 1")).messages.isEmpty());
+
+    EXPECT_TRUE(second.run(QStringLiteral("close-session ") + session).ok);
+    const QString closedAt = user(
+        QStringLiteral("SELECT DATACHIUSURA||' '||ORACHIUSURA FROM MARTILOG WHERE CODICESESSIONE=") + session);
+    ASSERT_FALSE(closedAt.isEmpty()) << "closed by the other workstation";
+
+    const WorkstationReply refused = first.run(QStringLiteral("choose 1 1"));
+    EXPECT_EQ(refused.messages, QStringList{SessionClosed});
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(*) FROM MARTILOGFUNZ WHERE CODICESESSIONE=") + session),
+              QStringLiteral("1"))
+        << "the refused choice is not logged";
+
+    // The clock moves on before the first workstation closes.
+    QThread::msleep(1100);
+    EXPECT_EQ(first.run(QStringLiteral("close")).detail, QStringLiteral("closed"));
+    EXPECT_EQ(user(QStringLiteral("SELECT DATACHIUSURA||' '||ORACHIUSURA FROM MARTILOG WHERE CODICESESSIONE=") +
+                   session),
+              closedAt)
+        << "closing a session closed elsewhere writes nothing";
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(*) FROM MARTILOG WHERE DATACHIUSURA IS NULL")), QStringLiteral("1"))
+        << "the other session stays open";
+}
+
+TEST_F(Workstations, RowEditedOnOneWorkstationIsRefusedAtOnceToAnotherUntilSavedOrCancelled)
+{
+    WorkstationProcess &first = loggedIn(QStringLiteral("MARIO"));
+    WorkstationProcess &second = loggedIn(QStringLiteral("ANNA"));
+
+    EXPECT_EQ(first.run(QStringLiteral("edit 2 da primo")).detail, QStringLiteral("locked"));
+    QElapsedTimer refusal;
+    refusal.start();
+    const WorkstationReply refused = second.run(QStringLiteral("edit 2 da secondo"));
+    const qint64 refusalMs = refusal.elapsed();
+    EXPECT_EQ(refused.detail, QStringLiteral("refused"));
+    ASSERT_EQ(refused.messages.size(), 1);
+    EXPECT_TRUE(refused.messages.first().startsWith(RowLocked));
+    EXPECT_LT(refusalMs, 3000) << "no waiting on the lock";
+    EXPECT_EQ(second.run(QStringLiteral("edit 1 altra riga")).detail, QStringLiteral("locked")) << "other rows stay free";
+    second.run(QStringLiteral("cancel"));
+
+    first.run(QStringLiteral("save"));
+    EXPECT_EQ(archive(QStringLiteral("SELECT TESTO FROM TABX WHERE CODICE=2")), QStringLiteral("da primo"));
+    EXPECT_EQ(second.run(QStringLiteral("edit 2 da secondo")).detail, QStringLiteral("locked")) << "free after the save";
+
+    EXPECT_EQ(first.run(QStringLiteral("edit 2 ancora")).detail, QStringLiteral("refused"));
+    second.run(QStringLiteral("cancel"));
+    EXPECT_EQ(first.run(QStringLiteral("edit 2 ancora")).detail, QStringLiteral("locked")) << "free after the cancel";
+    first.run(QStringLiteral("save"));
+    EXPECT_EQ(archive(QStringLiteral("SELECT TESTO FROM TABX WHERE CODICE=2")), QStringLiteral("ancora"));
+}
+
+TEST_F(Workstations, CompanyOfTheUserIsTheOneItsLastWriterSet)
+{
+    WorkstationProcess &first = loggedIn(QStringLiteral("MARIO"));
+    WorkstationProcess &second = loggedIn(QStringLiteral("MARIO"));
+    const QString company = QStringLiteral("SELECT DITTA FROM UTENTI WHERE CODICE=1");
+
+    EXPECT_EQ(second.run(QStringLiteral("key F12")).detail, QStringLiteral("VERDI SRL"));
+    EXPECT_EQ(user(company), QStringLiteral("VERDI SRL"));
+
+    // The first workstation still works on ROSSI SPA: its next call writes it back.
+    EXPECT_EQ(first.run(QStringLiteral("company")).detail, QStringLiteral("ROSSI SPA"));
+    EXPECT_TRUE(first.run(QStringLiteral("choose 1 1")).messages.isEmpty());
+    EXPECT_EQ(user(company), QStringLiteral("ROSSI SPA"));
+
+    EXPECT_EQ(second.run(QStringLiteral("choose 1 1")).messages, QStringList());
+    EXPECT_EQ(user(company), QStringLiteral("VERDI SRL"));
+    EXPECT_EQ(first.run(QStringLiteral("key F12")).detail, QStringLiteral("VERDI SRL"));
+    EXPECT_EQ(second.run(QStringLiteral("key F12")).detail, QStringLiteral("ROSSI SPA"));
+    EXPECT_EQ(user(company), QStringLiteral("ROSSI SPA"));
+}
+
+} // namespace
