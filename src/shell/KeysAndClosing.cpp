@@ -9,12 +9,27 @@
 #include "shell/Application.h"
 #include "shell/BaseMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 
 namespace tg {
+namespace {
+
+// A window of this process other than the main window is on screen: the
+// plug-ins' windows live in this process.
+bool otherWindowsOnScreen(const QWidget *mainWindow)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [mainWindow](const QWidget *window) {
+        const Qt::WindowType type = window->windowType();
+        return window != mainWindow && window->isVisible() && type != Qt::Popup && type != Qt::ToolTip;
+    });
+}
+
+} // namespace
 
 bool TBaseMainForm::eventFilter(QObject *watched, QEvent *event)
 {
@@ -101,13 +116,18 @@ bool TBaseMainForm::FormClose()
         if (LogFinestre) {
             // Unsaved plug-in windows may be open: when the check itself
             // fails, the window stays.
+            bool noneOpen = false;
             try {
-                if (!VerificaFinestreAperte()) {
-                    showMessage(MessageKind::Warning, QStringLiteral("Chiudere prima tutte le finestre aperte"));
-                    return false;
-                }
+                noneOpen = VerificaFinestreAperte();
             } catch (...) {
+                // The call log cannot be read (the server may be gone): the
+                // error is shown, and the windows on screen decide, so that
+                // the user is not kept in a program that can do nothing.
                 reportUnhandledError(std::current_exception());
+                noneOpen = !otherWindowsOnScreen(this);
+            }
+            if (!noneOpen) {
+                showMessage(MessageKind::Warning, QStringLiteral("Chiudere prima tutte le finestre aperte"));
                 return false;
             }
         }
@@ -124,11 +144,15 @@ bool TBaseMainForm::FormClose()
             reportUnhandledError(std::current_exception());
         }
     }
-    QueryAux.close();
-    QueryAux2.close();
-    QueryArchivio1.close();
-    TransazioneMain.endWithCommit();
-    tabX->chiudiConnessioni();
+    try {
+        QueryAux.close();
+        QueryAux2.close();
+        QueryArchivio1.close();
+        TransazioneMain.endWithCommit();
+        tabX->chiudiConnessioni();
+    } catch (...) {
+        reportUnhandledError(std::current_exception());
+    }
     return true;
 }
 

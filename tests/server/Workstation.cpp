@@ -239,8 +239,10 @@ int main(int argc, char **argv)
         Reply reply;
         try {
             reply = workstation.run(words);
-        } catch (const std::exception &error) {
-            reply = {false, QString::fromLocal8Bit(error.what())};
+        } catch (...) {
+            // What a click would have done: the top-level report.
+            reportUnhandledError(std::current_exception());
+            reply = {false, QStringLiteral("reported")};
         }
         const QString answer = (reply.ok ? QStringLiteral("ok") : QStringLiteral("error")) + QLatin1Char('\t') +
                                flattened(reply.detail) + QLatin1Char('\t') +

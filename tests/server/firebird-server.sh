@@ -5,6 +5,8 @@
 #
 #   firebird-server.sh start <directory>   starts a server rooted in <directory>
 #   firebird-server.sh stop <directory>    stops it by its process id
+#   firebird-server.sh resume <directory>  starts a stopped server again, on
+#                                          its databases and port
 #
 # The directory gets its own Firebird root (configuration, security database
 # with the SYSDBA password "quillbeam", international character sets), a lock
@@ -19,7 +21,7 @@ readonly SECURITY_DATABASE=/var/lib/firebird/3.0/system/security3.fdb
 readonly PASSWORD=quillbeam
 
 usage() {
-  echo "usage: $0 start|stop <directory>" >&2
+  echo "usage: $0 start|stop|resume <directory>" >&2
   exit 2
 }
 
@@ -70,7 +72,7 @@ set_sysdba_password() {
 start() {
   local dir
   dir=$(realpath -m "$1")
-  if [[ -f "$dir/pid" ]] && kill -0 "$(cat "$dir/pid")" 2>/dev/null; then
+  if running "$dir"; then
     echo "a server already runs from $dir (pid $(cat "$dir/pid"))" >&2
     return 1
   fi
@@ -80,11 +82,8 @@ start() {
   port=$(free_port)
   make_root "$dir" "$port"
   set_sysdba_password "$dir"
-
-  local run_as=()
   if [[ $(id -u) -eq 0 ]]; then
     chown -R firebird:firebird "$dir"
-    run_as=(setpriv --reuid=firebird --regid=firebird --init-groups)
   fi
   # The data directory is shared like /tmp: the tests make their own
   # directories in it, the server creates databases in them.
@@ -95,9 +94,33 @@ start() {
     parent=$(dirname "$parent")
     chmod o+x "$parent" 2>/dev/null || true
   done
+  launch "$dir"
+}
 
+resume() {
+  local dir
+  dir=$(realpath -m "$1")
+  if running "$dir"; then
+    return 0
+  fi
+  [[ -f "$dir/port" ]] || { echo "no server was set up in $dir" >&2; return 1; }
+  launch "$dir"
+}
+
+running() {
+  [[ -f "$1/pid" ]] && kill -0 "$(cat "$1/pid")" 2>/dev/null
+}
+
+# Starts the server of a prepared root and waits until it listens.
+launch() {
+  local dir=$1 port
+  port=$(cat "$dir/port")
+  local run_as=()
+  if [[ $(id -u) -eq 0 ]]; then
+    run_as=(setpriv --reuid=firebird --regid=firebird --init-groups)
+  fi
   FIREBIRD="$dir" FIREBIRD_LOCK="$dir/lock" setsid "${run_as[@]}" /usr/sbin/firebird \
-    >"$dir/server.out" 2>&1 </dev/null &
+    >>"$dir/server.out" 2>&1 </dev/null &
   echo $! >"$dir/pid"
 
   local waited=0
@@ -105,6 +128,7 @@ start() {
     if ! kill -0 "$(cat "$dir/pid")" 2>/dev/null; then
       echo "the server stopped at once:" >&2
       cat "$dir/server.out" "$dir/firebird.log" 2>/dev/null >&2 || true
+      rm -f "$dir/pid"
       return 1
     fi
     if ((waited >= 100)); then
@@ -142,5 +166,6 @@ stop() {
 case $1 in
   start) start "$2" ;;
   stop) stop "$2" ;;
+  resume) resume "$2" ;;
   *) usage ;;
 esac

@@ -142,22 +142,28 @@ TEST_F(KeysAndClosing, WithoutWindowColumnsClosingIsNeverRefused)
     EXPECT_TRUE(main.close());
 }
 
-TEST_F(KeysAndClosing, FailedWindowCheckKeepsTheWindowFailedSavesDoNot)
+TEST_F(KeysAndClosing, FailedWindowCheckLetsTheWindowsOnScreenDecideAndFailedSavesDoNotStopTheClosing)
 {
     TBaseMainForm &main = login();
     main.show();
     app.execUser({QStringLiteral("DROP TABLE MARTILOGFUNZ")});
-    EXPECT_FALSE(main.close()) << "unsaved plug-in windows may be open";
-    ASSERT_EQ(prompter.messages.size(), 1);
+    QWidget pluginWindow;
+    pluginWindow.show();
+    EXPECT_FALSE(main.close()) << "a window of this process may hold unsaved work";
+    ASSERT_EQ(prompter.messages.size(), 2);
     EXPECT_EQ(prompter.messages.first().first, MessageKind::Error);
     EXPECT_TRUE(prompter.messages.first().second.contains(QStringLiteral("MARTILOGFUNZ")));
+    EXPECT_EQ(prompter.messages.last().second, QStringLiteral("Chiudere prima tutte le finestre aperte"));
+    EXPECT_EQ(app.queryUserRows(QStringLiteral("SELECT COUNT(*) FROM MARTILOG WHERE DATACHIUSURA IS NOT NULL")),
+              QStringList{QStringLiteral("0")});
 
     prompter.messages.clear();
-    main.LogFinestre = false;
+    pluginWindow.hide();
     app.execUser({QStringLiteral("DROP TABLE \"STOPOS1\"")});
     EXPECT_TRUE(main.close()) << "the user is never locked in";
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_TRUE(prompter.messages.first().second.contains(QStringLiteral("STOPOS1")));
+    ASSERT_EQ(prompter.messages.size(), 2);
+    EXPECT_TRUE(prompter.messages.first().second.contains(QStringLiteral("MARTILOGFUNZ")));
+    EXPECT_TRUE(prompter.messages.last().second.contains(QStringLiteral("STOPOS1")));
     EXPECT_EQ(app.queryUserRows(QStringLiteral("SELECT COUNT(*) FROM MARTILOG WHERE DATACHIUSURA IS NOT NULL")),
               QStringList{QStringLiteral("1")});
 }

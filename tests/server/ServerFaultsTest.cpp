@@ -1,0 +1,147 @@
+// A server that goes away while people work, and one that never answers.
+
+#include "ServerSuite.h"
+#include "WorkstationProcess.h"
+
+#include "archive/ArchiveLocator.h"
+#include "data/TabX.h"
+#include "shell/BaseMain.h"
+#include "db/Database.h"
+#include "platform/ExecutableDirectory.h"
+#include "platform/IniFile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+
+using namespace tg;
+using namespace tg::test;
+
+namespace {
+
+// Runs the private server script on `directory`; true when it succeeded.
+bool serverScript(const QString &command, const QString &directory)
+{
+    QProcess script;
+    script.setProcessChannelMode(QProcess::ForwardedChannels);
+    script.start(QStringLiteral(TASKGATE_SERVER_SCRIPT), {command, directory});
+    return script.waitForFinished(60000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+}
+
+// A server of this test's own, so that stopping it disturbs no other test.
+class ServerGoingAway : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(serverScript(QStringLiteral("start"), serverDirectory()));
+        suite = std::make_unique<ServerSuite>(serverDirectory());
+    }
+    void TearDown() override
+    {
+        workstation.reset();
+        suite.reset();
+        EXPECT_TRUE(serverScript(QStringLiteral("stop"), serverDirectory()));
+    }
+    QString serverDirectory() const { return home.file(QStringLiteral("server")); }
+    QString user(const QString &statement) const { return suite->value(suite->userDatabase(), statement); }
+
+    TempDir home;
+    std::unique_ptr<ServerSuite> suite;
+    std::unique_ptr<WorkstationProcess> workstation;
+};
+
+TEST_F(ServerGoingAway, NextActionReportsTheClientsErrorTheProgramStaysUpAndNothingIsHalfWritten)
+{
+    workstation = std::make_unique<WorkstationProcess>(suite->workstationDirectory());
+    ASSERT_TRUE(workstation->run(QStringLiteral("login MARIO")).ok);
+    ASSERT_TRUE(workstation->run(QStringLiteral("choose 1 1")).messages.isEmpty());
+    ASSERT_TRUE(workstation->run(QStringLiteral("edit 2 mai salvato")).detail == QStringLiteral("locked"));
+
+    ASSERT_TRUE(serverScript(QStringLiteral("stop"), serverDirectory()));
+    QElapsedTimer timer;
+    timer.start();
+    const WorkstationReply failed = workstation->run(QStringLiteral("choose 1 1"));
+    EXPECT_LT(timer.elapsed(), 15000) << "the failure is reported, not waited out";
+    ASSERT_FALSE(failed.messages.isEmpty()) << "the user is told";
+    EXPECT_TRUE(failed.messages.join(QLatin1Char('|')).contains(QStringLiteral("connection"), Qt::CaseInsensitive))
+        << "the database client's own text: " << failed.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(workstation->run(QStringLiteral("ping")).detail, QStringLiteral("pong")) << "the program stays up";
+    EXPECT_FALSE(workstation->run(QStringLiteral("save")).messages.isEmpty()) << "saving fails with a message";
+
+    ASSERT_TRUE(serverScript(QStringLiteral("resume"), serverDirectory()));
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(*) FROM MARTILOGFUNZ")), QStringLiteral("1"))
+        << "only the call made before the server stopped";
+    EXPECT_EQ(suite->value(suite->rossi(), QStringLiteral("SELECT TESTO FROM TABX WHERE CODICE=2")), QStringLiteral("b"))
+        << "the unsaved change is gone, the row as it was";
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(*) FROM MARTILOG WHERE DATACHIUSURA IS NULL")), QStringLiteral("1"));
+
+    // The workstation's connections are gone for good: it still answers and closes.
+    EXPECT_EQ(workstation->run(QStringLiteral("ping")).detail, QStringLiteral("pong"));
+    EXPECT_EQ(workstation->run(QStringLiteral("close")).detail, QStringLiteral("closed"));
+    EXPECT_EQ(workstation->quit(), 0);
+}
+
+// A listening socket that never accepts: the connection is made by the
+// kernel, and then nothing ever answers.
+class SilentServer {
+public:
+    SilentServer()
+    {
+        m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_socket, reinterpret_cast<sockaddr *>(&address), length) == 0 && ::listen(m_socket, 16) == 0 &&
+            ::getsockname(m_socket, reinterpret_cast<sockaddr *>(&address), &length) == 0)
+            m_port = ntohs(address.sin_port);
+    }
+    ~SilentServer() { ::close(m_socket); }
+    int port() const { return m_port; }
+
+private:
+    int m_socket = -1;
+    int m_port = 0;
+};
+
+TEST(ServerNotAnswering, StartGivesUpOnTheUserDatabaseWithinSecondsWithTheModulesMessage)
+{
+    SilentServer silent;
+    ASSERT_NE(silent.port(), 0);
+    TempDir application;
+    const QString userDirectory = application.file(QStringLiteral("user/"));
+    // A directory where the database file should be: no local database can
+    // take the server's place either.
+    ASSERT_TRUE(QDir().mkpath(userDirectory + QStringLiteral("user.fdb")));
+    IniFile datiIni(archive::datiIniPath(userDirectory));
+    datiIni.writeString(QStringLiteral("CONFIG"), QStringLiteral("Nome Server"),
+                        QStringLiteral("127.0.0.1/%1").arg(silent.port()));
+    datiIni.writeString(QStringLiteral("CONFIG"), QStringLiteral("Alias"), QStringLiteral("/srv/suite/user.fdb"));
+    ExecutableDirectory::override(application.path());
+    RecordingPrompter prompter;
+
+    QElapsedTimer timer;
+    timer.start();
+    {
+        TBaseMainForm form;
+        EXPECT_FALSE(form.PTabX->TabX->IBDatabaseUser.connected());
+    }
+    const qint64 elapsed = timer.elapsed();
+    ExecutableDirectory::override(QString());
+    std::cout << "[ figures  ] gave up after " << elapsed << " ms\n";
+    EXPECT_LT(elapsed, 30000);
+    ASSERT_FALSE(prompter.texts().isEmpty());
+    EXPECT_EQ(prompter.texts().first(), QStringLiteral("Errore inizializzazione database utenti"))
+        << "the steps themselves fail silently; the module says what failed";
+}
+
+} // namespace
