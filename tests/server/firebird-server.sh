@@ -72,9 +72,9 @@ set_sysdba_password() {
 start() {
   local dir
   dir=$(realpath -m "$1")
+  # A server left running by an interrupted run goes first.
   if running "$dir"; then
-    echo "a server already runs from $dir (pid $(cat "$dir/pid"))" >&2
-    return 1
+    stop "$dir"
   fi
   rm -rf "$dir"
   mkdir -p "$dir"
