@@ -2,10 +2,14 @@
 # Shared by run.sh and test.sh: makes sure the Debian packages that building,
 # testing and running Taskgate need are installed. Sourced, not run.
 
+# What scripts/fuzz.sh needs besides: clang and its libFuzzer runtime.
+# shellcheck disable=SC2034 # used by scripts/fuzz.sh
+TASKGATE_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 TASKGATE_PACKAGES=(
   cmake g++ ninja-build
   qt6-base-dev libxcb1-dev fonts-dejavu-core
-  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server iproute2
   libsimpleini-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick

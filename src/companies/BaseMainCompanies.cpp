@@ -105,7 +105,16 @@ void TBaseMainForm::connectCompanyArchive()
         QString archive;
         tabX->CaricaParametro(QStringLiteral("Archivio"), archive);
         tabX->SetV(QStringLiteral("Archivio"), archive);
-        tabX->ConnettiDatabase1(QStringLiteral("Archivio"));
+        // The named value keeps only the first characters of a long path:
+        // connected through it, such a path would be cut short and a new,
+        // empty database created where nobody asked for one. The path is
+        // connected as the parameter gives it then.
+        QString named;
+        tabX->GetV(QStringLiteral("Archivio"), named);
+        if (named == archive)
+            tabX->ConnettiDatabase1(QStringLiteral("Archivio"));
+        else
+            tabX->ConnettiDatabase0(archive);
         QueryArchivio1.close();
         QueryArchivio1.setDatabase(&tabX->IBDatabase1);
         QueryArchivio1.setTransaction(&tabX->IBTransaction1);

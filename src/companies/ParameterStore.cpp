@@ -2,6 +2,7 @@
 // current company read and written one at a time in TABQUADREL, and their
 // text rendering kept in UTENTI.QUADREL.
 
+#include "companies/QuadrelText.h"
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
@@ -93,23 +94,14 @@ void TTabXForm::ScriviParametroQuadrel(const QString &section, const QString &ke
 
 QString TTabXForm::renderQuadrel(db::Query &rows)
 {
-    QString text;
-    QString lastHeader;
+    QVector<TQuadrel> entries;
     const int sectionField = rows.fieldIndex(QStringLiteral("INTESTAZIONE"));
     const int keyField = rows.fieldIndex(QStringLiteral("PARAMETRO"));
     const int valueField = rows.fieldIndex(QStringLiteral("VALORE"));
-    for (; !rows.eof(); rows.next()) {
-        const QString section = rows.field(sectionField).asText();
-        if (!section.isEmpty() && section != lastHeader) {
-            text += QLatin1Char('[') + section + QStringLiteral("]\n");
-            lastHeader = section;
-        }
-        const QString key = rows.field(keyField).asText();
-        if (!key.isEmpty())
-            text += key + QLatin1Char('=') + rows.field(valueField).asText();
-        text += QLatin1Char('\n');
-    }
-    return text;
+    for (; !rows.eof(); rows.next())
+        entries.append({rows.field(sectionField).asText(), rows.field(keyField).asText(),
+                        rows.field(valueField).asText()});
+    return tg::renderQuadrel(entries);
 }
 
 void TTabXForm::ScriviQuadrel(int userNumber)

@@ -28,6 +28,22 @@ QVector<TQuadrel> parseQuadrel(const QString &text)
     return entries;
 }
 
+QString renderQuadrel(const QVector<TQuadrel> &rows)
+{
+    QString text;
+    QString lastHeader;
+    for (const TQuadrel &row : rows) {
+        if (!row.Intestazione.isEmpty() && row.Intestazione != lastHeader) {
+            text += QLatin1Char('[') + row.Intestazione + QStringLiteral("]\n");
+            lastHeader = row.Intestazione;
+        }
+        if (!row.Parametro.isEmpty())
+            text += row.Parametro + QLatin1Char('=') + row.Valore;
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
 QString senzaApici(const QString &text)
 {
     QString result = text;
@@ -56,8 +72,11 @@ bool haMarcatoreInattiva(const QString &section)
 
 QString senzaMarcatoreInattiva(const QString &section)
 {
+    // One pass can join the pieces around a removed marker into a new one
+    // (" <IN <INATTIVA>ATTIVA>"): remove until none is left.
     QString result = section;
-    result.remove(MarcatoreInattiva);
+    while (result.contains(MarcatoreInattiva))
+        result.remove(MarcatoreInattiva);
     return result;
 }
 
@@ -67,11 +86,13 @@ QString applicaDitteInattive(const QString &text, const QStringList &inactive)
     for (QString &line : lines) {
         if (!line.startsWith(QLatin1Char('[')))
             continue;
-        // A stored text may still end its lines with a carriage return.
+        // A stored text may still end its lines with a carriage return; it
+        // is looked for once the markers are gone, since a marker removed
+        // after it would otherwise leave it at the end for the next time.
+        line = senzaMarcatoreInattiva(line);
         const bool carriageReturn = line.endsWith(QLatin1Char('\r'));
         if (carriageReturn)
             line.chop(1);
-        line = senzaMarcatoreInattiva(line);
         for (const QString &name : inactive) {
             if (line == QLatin1Char('[') + name + QLatin1Char(']')) {
                 line = QLatin1Char('[') + name + MarcatoreInattiva + QLatin1Char(']');

@@ -32,6 +32,14 @@ inline const QString MarcatoreInattiva = QStringLiteral(" <INATTIVA>");
 // no key). Only a line with both a section and a key gives a parameter.
 QVector<TQuadrel> parseQuadrel(const QString &text);
 
+// The parameter-set text rebuilt from rows taken in the stored order (a NULL
+// column given as the empty text). A row whose section is non-empty and
+// differs from the last header written first gives the header line "[" +
+// section + "]"; every row then gives the line key "=" value, or an empty
+// line when its key is empty. Every line ends with a line feed; the text has
+// no carriage return of its own.
+QString renderQuadrel(const QVector<TQuadrel> &rows);
+
 // The text with every single-quote character removed.
 QString senzaApici(const QString &text);
 
@@ -45,7 +53,8 @@ QString testoPerEditor(const QString &stored);
 QString testoDaMemorizzare(const QString &editorText);
 
 // Whether a section name carries the inactive marker (exact case, blank
-// included), and the name with every marker removed.
+// included), and the name with every marker removed (also the markers that
+// removing others brings together), so that it carries none.
 bool haMarcatoreInattiva(const QString &section);
 QString senzaMarcatoreInattiva(const QString &section);
 

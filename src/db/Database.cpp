@@ -36,6 +36,11 @@ public:
         const QByteArray bytes = toSuiteBytes(value);
         client::guarded([&] { m_builder->insertString(&status, tag, bytes.constData()); });
     }
+    void addTag(unsigned char tag)
+    {
+        client::Status status;
+        client::guarded([&] { m_builder->insertTag(&status, tag); });
+    }
     void addInt(unsigned char tag, int value)
     {
         client::Status status;
@@ -105,6 +110,16 @@ void addCreationLine(Builder &dpb, const QString &line)
         throw DatabaseError(QStringLiteral("Unsupported creation parameter: %1").arg(line));
 }
 
+// A database name goes to the client in UTF-8, marked as such: the client
+// would otherwise read it in the system's character set, which the suite's
+// code page is not, and refuse a path with an accented letter or the euro
+// sign. The engine turns it into the file system's own form.
+QByteArray utf8DatabaseName(Builder &dpb, const QString &name)
+{
+    dpb.addTag(isc_dpb_utf8_filename);
+    return name.toUtf8();
+}
+
 } // namespace
 
 Database::Database() = default;
@@ -127,7 +142,7 @@ void Database::connect()
         addAttachmentLine(dpb, line);
     dpb.addString(isc_dpb_lc_ctype, QString::fromLatin1(ConnectionCharset));
     dpb.addInt(isc_dpb_connect_timeout, ConnectTimeoutSeconds);
-    const QByteArray name = toSuiteBytes(m_name);
+    const QByteArray name = utf8DatabaseName(dpb, m_name);
     client::Status status;
     m_attachment = client::guarded([&] {
         return client::provider()->attachDatabase(&status, name.constData(), dpb.length(), dpb.buffer());
@@ -149,7 +164,7 @@ void Database::createDatabase()
     dpb.addInt(isc_dpb_sql_dialect, m_dialect);
     dpb.addString(isc_dpb_lc_ctype, QString::fromLatin1(ConnectionCharset));
     dpb.addInt(isc_dpb_connect_timeout, ConnectTimeoutSeconds);
-    const QByteArray name = toSuiteBytes(m_name);
+    const QByteArray name = utf8DatabaseName(dpb, m_name);
     client::Status status;
     m_attachment = client::guarded([&] {
         return client::provider()->createDatabase(&status, name.constData(), dpb.length(), dpb.buffer());

@@ -6,6 +6,7 @@
 
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
+#include "menu/CaptionParameter.h"
 #include "menu/LingueMenuReader.h"
 #include "menu/NavigationBar.h"
 #include "platform/ExecutableDirectory.h"
@@ -19,13 +20,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 #include <stdexcept>
 
 namespace tg {
 namespace {
-
-const QString Linea = QStringLiteral("<LINEA>");
-const QString FineLinea = QStringLiteral("</LINEA>");
 
 void setClickHandler(QObject *element, const char *handler)
 {
@@ -35,6 +34,16 @@ void setClickHandler(QObject *element, const char *handler)
 int integerField(db::Query &query, const char *column)
 {
     return static_cast<int>(query.fieldByName(QLatin1String(column)).asInteger());
+}
+
+// A stored position or size in pixels as far as a widget can take it: sizes
+// from 0 to the toolkit's largest, positions no farther from the origin, so
+// that no edge of a button (position plus size) lies beyond what the
+// toolkit's integer coordinates hold.
+int pixelField(db::Query &query, const char *column, bool size)
+{
+    const qint64 value = query.fieldByName(QLatin1String(column)).asInteger();
+    return static_cast<int>(std::clamp<qint64>(value, size ? 0 : -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
 QString textField(db::Query &query, const char *column)
@@ -122,8 +131,8 @@ void TBaseMainForm::createPictureButtons()
         connect(button, &QPushButton::clicked, this, reportingErrors([this, button] { PulsantoneClick(button); }));
         button->setObjectName(QStringLiteral("Pulsantone_%1").arg(id));
         button->setProperty("tag", id);
-        button->setGeometry(integerField(QueryAux, "POS_X"), integerField(QueryAux, "POS_Y"),
-                            integerField(QueryAux, "LARGHEZZA"), integerField(QueryAux, "ALTEZZA"));
+        button->setGeometry(pixelField(QueryAux, "POS_X", false), pixelField(QueryAux, "POS_Y", false),
+                            pixelField(QueryAux, "LARGHEZZA", true), pixelField(QueryAux, "ALTEZZA", true));
         button->show();
         button->raise();
         const QString image = textField(QueryAux, "NOMEIMMAGINE");
@@ -225,17 +234,11 @@ bool TBaseMainForm::CercaFigli(int programma, int menu, int livello)
 
 QString TBaseMainForm::captionWithParameter(const QString &stored, const QString &shown)
 {
-    // The value of the parameter named between the markers replaces them and
-    // whatever follows. A translation without the markers stands as it is.
-    const qsizetype start = shown.indexOf(Linea);
-    if (!stored.contains(Linea) || start < 0)
-        return shown;
-    const qsizetype nameStart = start + Linea.size();
-    const qsizetype end = shown.indexOf(FineLinea, nameStart);
-    const QString name = shown.mid(nameStart, end < 0 ? -1 : end - nameStart);
-    QString value;
-    PTabX->TabX->CaricaParametro(name, value);
-    return shown.left(start) + value;
+    return tg::captionWithParameter(stored, shown, [this](const QString &name) {
+        QString value;
+        PTabX->TabX->CaricaParametro(name, value);
+        return value;
+    });
 }
 
 void TBaseMainForm::CreaVoci(int programma, int menu, QMenu *parent, int livello)

@@ -7,7 +7,8 @@ namespace tg {
 
 // The parameter text handed to a plug-in in counted form: a reference count
 // of -1, the length in bytes, the bytes in the suite's code page and a zero
-// byte; data() points at the first character, or is null for the empty text.
+// byte; data() points at the first character, or is null for the empty text
+// (a text that gives no byte in the code page).
 class CountedText {
 public:
     explicit CountedText(const QString &text);
@@ -17,7 +18,7 @@ public:
 
 private:
     QByteArray m_buffer;
-    bool m_empty;
+    bool m_empty = true;
 };
 
 // The same text in plain form: zero-terminated, never null.

@@ -7,6 +7,7 @@
 #include "platform/Prompter.h"
 #include "shell/BaseMain.h"
 #include "shell/Iniz.h"
+#include "shell/StartFunction.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -24,9 +25,8 @@ const QString ConfigurationError = QStringLiteral("E' stato trovato un errore ne
 
 bool TBaseMainForm::readWholeNumber(const QString &userName, const QString &source, const QString &text, int &number)
 {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok) {
+    int value = 0;
+    if (!wholeNumber(text, value)) {
         showMessage(MessageKind::Error, ConfigurationError + userName + QStringLiteral(": ") + source
                                             + QStringLiteral(" non è un numero intero (\"") + text
                                             + QStringLiteral("\")"));
@@ -72,7 +72,9 @@ void TBaseMainForm::ButtonOkClick()
 {
     TInizForm iniz(this);
     const QString userName = GetNomeUtente();
-    bool ok = PTabX->TabX->VerificaPasswordUser(userName, GetPassword());
+    // An empty name is no user: a row whose name is empty or NULL cannot be
+    // told from no choice at all, and would let anyone in unchosen.
+    bool ok = !userName.isEmpty() && PTabX->TabX->VerificaPasswordUser(userName, GetPassword());
     if (!ok) {
         showMessage(MessageKind::Error, QStringLiteral("Accesso negato: scegliere un'utente ed inserire l'eventuale "
                                                        "password. Fare attenzione al maiuscolo / minuscolo"));
@@ -127,12 +129,9 @@ void TBaseMainForm::runStartFunction()
     PTabX->TabX->CaricaParametro(QStringLiteral("AperturaForm"), start);
     if (start.isEmpty())
         return;
-    const QStringList items = start.split(QLatin1Char(','));
-    bool programOk = false;
-    bool menuOk = false;
-    const int program = items.value(0).trimmed().toInt(&programOk);
-    const int menu = items.value(1).trimmed().toInt(&menuOk);
-    if (!programOk || !menuOk) {
+    int program = 0;
+    int menu = 0;
+    if (!parseStartFunction(start, program, menu)) {
         showMessage(MessageKind::Error, QStringLiteral("Il parametro AperturaForm non indica un programma e un menu "
                                                        "validi: \"") + start + QStringLiteral("\""));
         return;

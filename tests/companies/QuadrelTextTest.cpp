@@ -88,4 +88,47 @@ TEST(QuadrelText, EnablingRewritesHeadersOnly)
     EXPECT_EQ(applicaDitteInattive(none, {}), none);
 }
 
+// Removing the marker from " <IN <INATTIVA>ATTIVA>" in one pass joins the
+// rest into a new marker: the company stayed inactive after the enabling
+// dialog freed it, and a second enabling changed the text again.
+TEST(QuadrelText, MarkersBroughtTogetherByTheRemovalAreRemovedToo)
+{
+    const QString nested = QStringLiteral("ROSSI SPA <IN <INATTIVA>ATTIVA>");
+    EXPECT_EQ(senzaMarcatoreInattiva(nested), QStringLiteral("ROSSI SPA"));
+    EXPECT_FALSE(haMarcatoreInattiva(senzaMarcatoreInattiva(nested)));
+
+    const QString text = QLatin1Char('[') + nested + QStringLiteral("]\nA=1\n");
+    const QString enabled = applicaDitteInattive(text, {});
+    EXPECT_EQ(enabled, QStringLiteral("[ROSSI SPA]\nA=1\n"));
+    EXPECT_EQ(applicaDitteInattive(enabled, {}), enabled);
+    EXPECT_EQ(applicaDitteInattive(text, {QStringLiteral("ROSSI SPA")}), QStringLiteral("[ROSSI SPA <INATTIVA>]\nA=1\n"));
+}
+
+// A marker after the header's carriage return: once removed, the carriage
+// return ends the line and the header names the company; the enabling gives
+// the same text when applied again.
+TEST(QuadrelText, MarkerAfterTheCarriageReturnOfAHeader)
+{
+    const QString text = QStringLiteral("[VERDI SRL]\r <INATTIVA>\nB=3\n");
+    const QString enabled = applicaDitteInattive(text, {QStringLiteral("VERDI SRL")});
+    EXPECT_EQ(enabled, QStringLiteral("[VERDI SRL <INATTIVA>]\r\nB=3\n"));
+    EXPECT_EQ(applicaDitteInattive(enabled, {QStringLiteral("VERDI SRL")}), enabled);
+    EXPECT_EQ(applicaDitteInattive(text, {}), QStringLiteral("[VERDI SRL]\r\nB=3\n"));
+}
+
+// The rendering of the rows and the parse of the editor agree: the rows
+// the parse gives come back from their rendering.
+TEST(QuadrelText, RenderingOfParsedRowsParsesBackToThem)
+{
+    const QVector<TQuadrel> rows{{QStringLiteral("ROSSI SPA"), QStringLiteral("Archivio"), QStringLiteral("C:\\r.fdb")},
+                                {QStringLiteral("ROSSI SPA"), QStringLiteral("Vuoto"), QString()},
+                                {QStringLiteral("VERDI SRL]"), QStringLiteral("F"), QStringLiteral("a=b")}};
+    const QString text = renderQuadrel(rows);
+    EXPECT_EQ(text, QStringLiteral("[ROSSI SPA]\nArchivio=C:\\r.fdb\nVuoto=\n[VERDI SRL]]\nF=a=b\n"));
+    EXPECT_EQ(parseQuadrel(text), rows);
+    EXPECT_EQ(renderQuadrel({{QStringLiteral("A"), QString(), QString()}, {QString(), QStringLiteral("K"), QStringLiteral("v")}}),
+              QStringLiteral("[A]\n\nK=v\n"))
+        << "an empty key gives an empty line, an empty section no header";
+}
+
 } // namespace
