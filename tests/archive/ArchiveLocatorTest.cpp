@@ -1,5 +1,6 @@
 // The decision of ApriArchivio driven through its seams: attempts recorded,
 // not made; dati.ini given as a map; the server question scripted.
+#include "RecordingOpener.h"
 #include "TestSupport.h"
 
 #include "archive/ArchiveLocator.h"
@@ -13,41 +14,6 @@ using namespace tg;
 using namespace tg::test;
 
 namespace {
-
-struct Attempt {
-    QString kind; // "attach" or "create"
-    QString name;
-    QStringList params;
-    int dialect = 0;
-    bool loginPrompt = true;
-};
-
-class RecordingOpener : public archive::DatabaseOpener {
-public:
-    bool attach(db::Database &connection) override { return record(QStringLiteral("attach"), connection); }
-    bool create(db::Database &connection) override { return record(QStringLiteral("create"), connection); }
-
-    QStringList names(const QString &kind) const
-    {
-        QStringList result;
-        for (const Attempt &attempt : attempts)
-            if (attempt.kind == kind)
-                result << attempt.name;
-        return result;
-    }
-
-    QList<Attempt> attempts;
-    // Which attempts succeed: "attach:name" or "create:name".
-    QStringList succeeding;
-
-private:
-    bool record(const QString &kind, db::Database &connection)
-    {
-        attempts.append({kind, connection.databaseName(), connection.params(), connection.sqlDialect(),
-                         connection.loginPrompt()});
-        return succeeding.contains(kind + QLatin1Char(':') + connection.databaseName());
-    }
-};
 
 // dati.ini contents per ini path: key → value (keys matched without case).
 class FakeIni {

@@ -17,6 +17,7 @@
 
 #include "FuzzSupport.h"
 #include "NetworkPathModel.h"
+#include "RecordingOpener.h"
 
 #include "archive/ArchiveLocator.h"
 #include "db/Database.h"
@@ -29,37 +30,20 @@ using namespace tg;
 
 namespace {
 
-// One attempt on the database client.
-struct Attempt {
-    QString kind; // "attach" or "create"
-    QString name;
-    QStringList params;
-    int dialect = 0;
-    bool loginPrompt = true;
-    bool succeeded = false;
-};
-
 // Answers the attempts in turn from the outcome bits (attempts after the
 // eighth fail) and records them.
-class ScriptedOpener : public archive::DatabaseOpener {
+class ScriptedOpener : public test::RecordingOpener {
 public:
     explicit ScriptedOpener(unsigned outcomes) : m_outcomes(outcomes) {}
 
-    bool attach(db::Database &connection) override { return record(QStringLiteral("attach"), connection); }
-    bool create(db::Database &connection) override { return record(QStringLiteral("create"), connection); }
-
-    QList<Attempt> attempts;
-
-private:
-    bool record(const QString &kind, db::Database &connection)
+protected:
+    bool succeeds(const QString &, const QString &) const override
     {
-        const int index = static_cast<int>(attempts.size());
-        const bool succeeded = index < 8 && ((m_outcomes >> index) & 1u) != 0;
-        attempts.append({kind, connection.databaseName(), connection.params(), connection.sqlDialect(),
-                         connection.loginPrompt(), succeeded});
-        return succeeded;
+        const auto index = attempts.size();
+        return index < 8 && ((m_outcomes >> index) & 1u) != 0;
     }
 
+private:
     unsigned m_outcomes;
 };
 
@@ -222,7 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool result = locator.ApriArchivio(connection, directory, fileName, userName, password);
 
     QStringList attempts;
-    for (const Attempt &attempt : opener.attempts)
+    for (const test::OpenAttempt &attempt : opener.attempts)
         attempts << attempt.kind + QLatin1Char(' ') + attempt.name;
     const QString outcome = case_ + QStringLiteral("\nattempts: %1\nexpected: %2\nmessages: %3\nexpected: %4")
                                         .arg(attempts.join(u'|'), expected.attempts.join(u'|'),
@@ -245,7 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString user = userName.isEmpty() ? QStringLiteral("SYSDBA") : userName;
     const QString secret = password.isEmpty() ? QStringLiteral("quillbeam") : password;
     for (qsizetype i = 0; i < opener.attempts.size(); ++i) {
-        const Attempt &attempt = opener.attempts.at(i);
+        const test::OpenAttempt &attempt = opener.attempts.at(i);
         FUZZ_CHECK(!attempt.succeeded || i == opener.attempts.size() - 1, outcome);
         FUZZ_CHECK(!attempt.loginPrompt, outcome);
         if (attempt.kind == QLatin1String("attach")) {
