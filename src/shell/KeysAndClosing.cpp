@@ -144,15 +144,13 @@ bool TBaseMainForm::FormClose()
             reportUnhandledError(std::current_exception());
         }
     }
-    try {
-        QueryAux.close();
-        QueryAux2.close();
-        QueryArchivio1.close();
-        TransazioneMain.endWithCommit();
-        tabX->chiudiConnessioni();
-    } catch (...) {
-        reportUnhandledError(std::current_exception());
-    }
+    // Nothing here throws: a transaction that cannot commit is rolled back
+    // or dropped, and a lost connection is let go.
+    QueryAux.close();
+    QueryAux2.close();
+    QueryArchivio1.close();
+    TransazioneMain.endWithCommit();
+    tabX->chiudiConnessioni();
     return true;
 }
 
