@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "db/DatabaseError.h"
 #include "platform/IniFile.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 
 #include <exception>
@@ -97,9 +98,11 @@ bool ClientOpener::attach(db::Database &connection)
     try {
         connection.connect();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcArchive).noquote() << "Attaching" << connection.databaseName() << "failed:" << error.message();
         return false;
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
+        qCWarning(lcArchive).noquote() << "Attaching" << connection.databaseName() << "failed:" << error.what();
         return false;
     }
 }
@@ -109,9 +112,11 @@ bool ClientOpener::create(db::Database &connection)
     try {
         connection.createDatabase();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcArchive).noquote() << "Creating" << connection.databaseName() << "failed:" << error.message();
         return false;
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
+        qCWarning(lcArchive).noquote() << "Creating" << connection.databaseName() << "failed:" << error.what();
         return false;
     }
 }

@@ -8,6 +8,7 @@
 #include "db/SqlText.h"
 #include "platform/ExecutableDirectory.h"
 #include "platform/IniFile.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 
 #include <QDir>
@@ -28,7 +29,9 @@ void executeAndCommit(db::Query &query, db::Transaction &transaction, const QStr
     try {
         query.execSql();
         transaction.commit();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCompanies).noquote() << "Writing the parameters (" + query.sql().value(0) + ") failed:"
+                                         << error.message();
         showMessage(MessageKind::Error, failureMessage);
     }
 }

@@ -7,6 +7,7 @@
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 
 namespace tg {
@@ -134,7 +135,8 @@ bool TTabXForm::ScriviParametroInTabX(const QString &project, const QString &sit
         query.execSql();
         IBTransaction1.commit();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Updating the value" << name << "in TABX failed:" << error.message();
         showMessage(MessageKind::Error, QStringLiteral("Errore interno di UPDATE: impossibile settare il parametro ") + name);
         return false;
     }
@@ -166,7 +168,8 @@ bool TTabXForm::AggiungiParametroInTabX(const QString &project, const QString &s
         query.execSql();
         IBTransaction1.commit();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Adding the value" << name << "to TABX failed:" << error.message();
         showMessage(MessageKind::Error, QStringLiteral("Errore interno di INSERT: impossibile aggiungere il parametro ") + name);
         return false;
     }
@@ -228,7 +231,9 @@ bool TTabXForm::writePlainValue(const QString &column, const QString &name, cons
         query.execSql();
         IBTransaction1.commitRetaining();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Writing" << column << "of the value" << name << "in TABX failed:"
+                                    << error.message();
         return false;
     }
 }
@@ -273,8 +278,10 @@ void TTabXForm::ValoreTabXUserCheckGen(const QString &name, QString &text)
     try {
         query.execSql();
         IBTransaction1.commitRetaining();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
         // The value read stays the answer; the copy is tried again next time.
+        qCWarning(lcData).noquote() << "Copying the value" << name << "for user" << m_userNumber << "failed:"
+                                    << error.message();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "db/DataSet.h"
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
+#include "platform/Logging.h"
 
 namespace tg {
 namespace {
@@ -101,7 +102,8 @@ bool TTabXForm::CreaGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &v
         }
         ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Creating the generator" << generator << "failed:" << error.message();
         return false;
     }
 }
@@ -114,7 +116,8 @@ bool TTabXForm::SetGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &va
         ConnectionQuery statement(dataSet);
         statement.sql() << QStringLiteral("SET GENERATOR ") + generator + QStringLiteral(" TO %1;").arg(value);
         statement.execSql();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Setting the generator" << generator << "failed:" << error.message();
         result = false;
     }
     ChiudiTransEAggiorna(dataSet, bookmark, valid, button);

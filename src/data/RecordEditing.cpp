@@ -9,6 +9,7 @@
 #include "db/DataSet.h"
 #include "db/DatabaseError.h"
 #include "db/TableDataSet.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 
 #include <QAbstractButton>
@@ -138,7 +139,8 @@ bool TTabXForm::Elimina(db::DataSet &dataSet, QVariant &bookmark, bool &valid, Q
         dataSet.deleteRow();
         ChiudiTransazione(dataSet, bookmark, valid, button);
         deleted = true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Deleting the record" << key << "failed:" << error.message();
         showMessage(MessageKind::Warning, QStringLiteral("Impossibile cancellare questo record, altri utenti stanno "
                                                          "lavorando su questo record."));
         return false;
@@ -165,7 +167,8 @@ void TTabXForm::Azzera(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QA
             static_cast<db::TableDataSet &>(dataSet).deleteAll();
         }
         ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Emptying the table" << tableName << "failed:" << error.message();
         showMessage(MessageKind::Plain, QStringLiteral("Impossibile azzerare la tabella!"));
     }
 }
@@ -207,7 +210,8 @@ bool TTabXForm::EventoBeforeEditDataSet(db::DataSet &dataSet, QAbstractButton *b
         lock.sql() << QStringLiteral("UPDATE ") + tableName << QStringLiteral("SET ") + name + QLatin1Char('=') + key
                    << QStringLiteral("WHERE ") + name + QLatin1Char('=') + key;
         lock.execSql();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Locking the record" << key << "of" << tableName << "failed:" << error.message();
         showMessage(MessageKind::Warning,
                     QStringLiteral("Attenzione: altri utenti stanno lavorando su questo record. Provare ad aggiornare "
                                    "la griglia. Nel caso in cui questo messaggio riapparisse, provare ad editare il "

@@ -3,6 +3,7 @@
 
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
+#include "platform/Logging.h"
 
 namespace tg {
 
@@ -17,7 +18,9 @@ bool TTabXForm::ScritturaHandleDiApertura(int idFinestra, qint64 handle)
         QueryQuadrel.execSql();
         TransazioneUser.commitRetaining();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Recording the handle of window" << idFinestra << "in the call log failed:"
+                                    << error.message();
         return false;
     }
 }

@@ -3,6 +3,7 @@
 #include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "platform/Logging.h"
 
 namespace tg::db {
 namespace {
@@ -13,8 +14,9 @@ void rollbackAndRestart(Query &query, Transaction &transaction) noexcept
         query.close();
         transaction.rollback();
         transaction.start();
-    } catch (const DatabaseError &) {
+    } catch (const DatabaseError &error) {
         // The connection is gone: the next statement reports it.
+        qCWarning(lcDb).noquote() << "Rollback after a failed batch failed:" << error.message();
     }
 }
 
@@ -36,7 +38,8 @@ bool execAllOrNothing(Query &query, Transaction &transaction, const QStringList 
         else
             transaction.commit();
         return true;
-    } catch (const DatabaseError &) {
+    } catch (const DatabaseError &error) {
+        qCWarning(lcDb).noquote() << "A batch of statements failed and is undone:" << error.message();
         rollbackAndRestart(query, transaction);
         return false;
     }

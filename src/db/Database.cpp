@@ -3,6 +3,7 @@
 #include "db/Client.h"
 #include "db/StatementObserver.h"
 #include "db/Transaction.h"
+#include "platform/Logging.h"
 #include "platform/TextCodec.h"
 
 #include <ibase.h>
@@ -181,8 +182,9 @@ void Database::disconnect()
     try {
         client::Status status;
         attachment->detach(&status);
-    } catch (const FbException &) {
+    } catch (const FbException &error) {
         // The connection is gone either way; the object is still ours.
+        qCWarning(lcDb).noquote() << "Detaching from" << m_name << "failed:" << client::toError(error).message();
         attachment->release();
     }
 }

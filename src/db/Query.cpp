@@ -5,9 +5,12 @@
 #include "db/DatabaseError.h"
 #include "db/StatementObserver.h"
 #include "db/Transaction.h"
+#include "platform/Logging.h"
 #include "platform/TextCodec.h"
 
+#include <QElapsedTimer>
 #include <cstring>
+#include <exception>
 #include <ibase.h>
 
 using namespace Firebird;
@@ -140,6 +143,38 @@ public:
 private:
     IMessageMetadata *m_metadata = nullptr;
     std::vector<unsigned char> m_buffer;
+};
+
+// Traces one statement with the milliseconds it took, at debug level of
+// taskgate.db.statements: off unless a logging rule switches it on, and then
+// nothing is timed or formatted.
+class StatementTrace {
+public:
+    explicit StatementTrace(const QString &text)
+    {
+        if (!lcDbStatements().isDebugEnabled())
+            return;
+        m_text = text;
+        m_on = true;
+        m_timer.start();
+    }
+    ~StatementTrace()
+    {
+        if (!m_on)
+            return;
+        const bool failed = std::uncaught_exceptions() > m_unwinding;
+        qCDebug(lcDbStatements).noquote()
+            << QStringLiteral("%1 ms%2:").arg(m_timer.elapsed()).arg(failed ? QStringLiteral(", failed") : QString())
+            << m_text;
+    }
+    StatementTrace(const StatementTrace &) = delete;
+    StatementTrace &operator=(const StatementTrace &) = delete;
+
+private:
+    bool m_on = false;
+    int m_unwinding = std::uncaught_exceptions();
+    QString m_text;
+    QElapsedTimer m_timer;
 };
 
 QString decodeBlob(IAttachment *attachment, ITransaction *transaction, const ISC_QUAD *id)
@@ -297,6 +332,7 @@ void Query::openCursor(Transaction *transaction)
     const QString text = statementText();
     if (StatementObserver *observer = StatementObserver::current())
         observer->statementRun(text);
+    const StatementTrace trace(text);
     auto cursor = std::make_unique<Cursor>();
     client::Status status;
     client::guarded([&] {
@@ -498,6 +534,7 @@ void Query::execSql()
     const QString text = statementText();
     if (StatementObserver *observer = StatementObserver::current())
         observer->statementRun(text);
+    const StatementTrace trace(text);
     const QByteArray bytes = toSuiteBytes(text);
     Cursor cursor;
     client::Status status;

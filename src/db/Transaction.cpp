@@ -4,6 +4,7 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/StatementObserver.h"
+#include "platform/Logging.h"
 
 #include <ibase.h>
 
@@ -139,15 +140,20 @@ void Transaction::endWithCommit() noexcept
 {
     if (!active())
         return;
+    const QString databaseName = m_database ? m_database->databaseName() : QString();
     try {
         commit();
         return;
-    } catch (const DatabaseError &) {
+    } catch (const DatabaseError &error) {
+        qCWarning(lcDb).noquote() << "Commit at the end of a transaction on" << databaseName
+                                  << "failed, its changes are rolled back:" << error.message();
     }
     try {
         rollback();
         return;
-    } catch (const DatabaseError &) {
+    } catch (const DatabaseError &error) {
+        qCWarning(lcDb).noquote() << "Rollback on" << databaseName << "failed too, the transaction is dropped:"
+                                  << error.message();
     }
     // Neither worked (the connection is gone): drop the handle.
     m_handle->release();

@@ -1,8 +1,10 @@
 #include "layout/WindowPositions.h"
 
 #include "db/Database.h"
+#include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "platform/Logging.h"
 
 #include <QMap>
 #include <functional>
@@ -69,7 +71,7 @@ void PreparaAggiornamento(db::Query &query, const QString &tableName, const QStr
 
 void SalvaPosizioneFinestra(const QRect &window, int userCode, int situationCode, int projectCode,
                             db::Database &database)
-{
+try {
     db::Transaction transaction(&database);
     db::Query query(&database, &transaction);
     query.sql() = QStringList{QStringLiteral("SELECT * FROM ") + quotedTable(QStringLiteral("STOPOS1"))}
@@ -102,6 +104,11 @@ void SalvaPosizioneFinestra(const QRect &window, int userCode, int situationCode
     query.close();
     if (transaction.active())
         transaction.commit();
+} catch (const db::DatabaseError &error) {
+    // The caller reports the client's text; the log says what was being saved.
+    qCWarning(lcLayout).noquote() << "Saving the window position of user" << userCode << "in" << database.databaseName()
+                                  << "failed:" << error.message();
+    throw;
 }
 
 } // namespace tg

@@ -1,6 +1,7 @@
 #include "menu/LingueMenuReader.h"
 
 #include "db/DatabaseError.h"
+#include "platform/Logging.h"
 
 namespace tg {
 
@@ -22,8 +23,10 @@ void TLingueMenuReader::LeggiLingueUtente(int utente)
             Lingua1 = static_cast<int>(query.fieldByName(QStringLiteral("LINGUA1")).asInteger());
             Lingua2 = static_cast<int>(query.fieldByName(QStringLiteral("LINGUA2")).asInteger());
         }
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
         // No languages can be read: captions stay as stored.
+        qCWarning(lcCatalogue).noquote() << "Reading the menu languages of user" << utente << "failed:"
+                                         << error.message();
     }
 }
 
@@ -54,7 +57,9 @@ bool TLingueMenuReader::TraduciInLingua(int programma, int menu, int lingua, QSt
         if (!m_lookup.eof())
             testo = m_lookup.field(0).asText();
         m_lookup.close();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCatalogue).noquote() << "Translating menu" << menu << "of program" << programma << "into language"
+                                         << lingua << "failed:" << error.message();
         m_lookup.close();
         testo.clear();
         return false;

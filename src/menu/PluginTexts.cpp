@@ -1,15 +1,30 @@
 #include "menu/PluginTexts.h"
 
+#include "platform/Logging.h"
 #include "platform/TextCodec.h"
 
 #include <cstdint>
 #include <cstring>
 
 namespace tg {
+namespace {
+
+// The suite's code page, with a line in the log when the text loses characters
+// it cannot hold: the plug-in gets the text without them.
+QByteArray pluginBytes(const QString &text)
+{
+    QByteArray bytes = toSuiteBytes(text);
+    if (fromSuiteBytes(bytes) != text)
+        qCWarning(lcPlugin).noquote() << "A text handed to a plug-in loses characters that Windows-1252 lacks:"
+                                      << text;
+    return bytes;
+}
+
+} // namespace
 
 CountedText::CountedText(const QString &text)
 {
-    const QByteArray bytes = toSuiteBytes(text);
+    const QByteArray bytes = pluginBytes(text);
     // The plug-in sees the bytes: a text that gives none (a byte-order mark
     // or a lone surrogate the code page drops) is the empty text too.
     m_empty = bytes.isEmpty();
@@ -20,6 +35,6 @@ CountedText::CountedText(const QString &text)
     m_buffer.append('\0');
 }
 
-PlainText::PlainText(const QString &text) : m_bytes(toSuiteBytes(text)) {}
+PlainText::PlainText(const QString &text) : m_bytes(pluginBytes(text)) {}
 
 } // namespace tg

@@ -2,6 +2,7 @@
 
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "shell/BaseMain.h"
@@ -56,7 +57,9 @@ TSemaforiForm::TSemaforiForm(QWidget *owner, TabXHolder *holder)
         // screen still opens, with the same error as a missing table.
         m_semafori.restartTransaction();
         reloadGrid();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcSemaphores).noquote() << "Reading the semaphores of" << module.IBDatabase1.databaseName()
+                                          << "failed:" << error.message();
         showMessage(MessageKind::Error, MissingTableMessage);
     }
 }

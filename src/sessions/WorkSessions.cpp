@@ -5,6 +5,7 @@
 #include "db/SqlText.h"
 #include "db/Transaction.h"
 #include "platform/Clock.h"
+#include "platform/Logging.h"
 #include "platform/NativeWindows.h"
 #include "platform/Prompter.h"
 #include "sessions/StatementDump.h"
@@ -57,7 +58,8 @@ bool WorkSessions::write(const QString &operation, int kind, const QString &fail
         m_query.execSql();
         m_transaction.commit();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcSessions).noquote() << "Writing the session row (" + operation + ") failed:" << error.message();
         // The user is told even when the dump itself cannot be written.
         saveStatementDump(operation, m_query.sql());
         showMessage(static_cast<MessageKind>(kind), failureMessage);
