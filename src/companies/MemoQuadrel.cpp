@@ -287,9 +287,11 @@ void TMemoQuadrelForm::ButtonPercorsoClick()
     TSelDirForm dialog(this);
     if (ModalRunner::run(dialog) != QDialog::Accepted)
         return;
+    // The folder ends with the platform's separator, so that a file name
+    // written after it lands inside the folder.
     QString folder = QDir::toNativeSeparators(dialog.DirectoryListBox1->directory());
-    if (!folder.endsWith(QLatin1Char('\\')))
-        folder += QLatin1Char('\\');
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
     inserisciAlCursore(folder);
 }
 

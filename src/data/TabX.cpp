@@ -5,6 +5,7 @@
 #include "db/SqlText.h"
 #include "platform/ExecutableDirectory.h"
 #include "platform/Prompter.h"
+#include "platform/SuiteFileName.h"
 
 #include <QDir>
 #include <QWidget>
@@ -21,6 +22,21 @@ void splitDatabasePath(const QString &path, QString &directory, QString &fileNam
         cut = std::max(cut, path.lastIndexOf(separator));
     directory = path.left(cut + 1);
     fileName = path.mid(cut + 1);
+}
+
+// A local database path stored with backslashes among its folders, as the
+// suite's programs wrote them ("/srv/dati\archivio.fdb"), names the file
+// found ignoring letter case with "\" read as "/". When there is none it is
+// still read so, so that the database (and the dati.ini beside it) is looked
+// for in the intended folder rather than created in the one above under a
+// name containing a backslash. Network paths ("\\host\share") and server
+// paths ("host:path") are left as they are.
+QString localDatabasePath(const QString &path)
+{
+    if (!path.startsWith(QLatin1Char('/')) || !path.contains(QLatin1Char('\\')))
+        return path;
+    const QString found = SuiteFileName::find(QString(), path);
+    return found.isEmpty() ? QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')) : found;
 }
 
 const QStringList TabScriptDefinition = {
@@ -110,7 +126,7 @@ void TTabXForm::connettiDatabase(db::Database &database, const QString &path)
 {
     QString directory;
     QString fileName;
-    splitDatabasePath(path, directory, fileName);
+    splitDatabasePath(localDatabasePath(path), directory, fileName);
     if (!ApriArchivio(database, directory, fileName, QString(), QString(), m_owner))
         showMessage(MessageKind::Error, QStringLiteral("Errore apertura archivio"));
 }

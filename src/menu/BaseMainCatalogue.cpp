@@ -11,6 +11,7 @@
 #include "menu/NavigationBar.h"
 #include "platform/ExecutableDirectory.h"
 #include "platform/Prompter.h"
+#include "platform/SuiteFileName.h"
 #include "shell/Application.h"
 #include "shell/BaseMain.h"
 
@@ -88,8 +89,9 @@ void TBaseMainForm::CaricaProgrammi()
         GruppiProgrammi << group;
         setClickHandler(MenuProgrammi->groupHeader(group), "ProgrammaOnClick");
         // An icon that is missing or unreadable leaves the group without one.
-        const QIcon icon(pictures + iconName);
-        if (!iconName.isEmpty() && QFileInfo(pictures + iconName).isFile() && !icon.availableSizes().isEmpty())
+        const QString iconPath = SuiteFileName::resolve(pictures, iconName);
+        const QIcon icon(iconPath);
+        if (!iconName.isEmpty() && QFileInfo(iconPath).isFile() && !icon.availableSizes().isEmpty())
             MenuProgrammi->setGroupImageIndex(group, MenuProgrammi->addImage(icon));
 
         QueryAux2.close();
@@ -143,9 +145,10 @@ void TBaseMainForm::createPictureButtons()
                                                              "controllare l'impostazione del pulsantone"));
             continue;
         }
+        const QString imagePath = SuiteFileName::resolve(pictures, image);
         QPixmap glyph;
-        if (!glyph.load(pictures + image, "BMP"))
-            throw std::runtime_error(QStringLiteral("Impossibile caricare l'immagine %1").arg(pictures + image).toStdString());
+        if (!glyph.load(imagePath, "BMP"))
+            throw std::runtime_error(QStringLiteral("Impossibile caricare l'immagine %1").arg(imagePath).toStdString());
         button->setIcon(QIcon(glyph));
         button->setIconSize(glyph.size());
     }

@@ -1,6 +1,7 @@
 #include "platform/DynamicLibrary.h"
 
 #include "platform/ExecutableDirectory.h"
+#include "platform/SuiteFileName.h"
 
 #include <QFileInfo>
 #include <dlfcn.h>
@@ -33,12 +34,17 @@ QStringList DynamicLibrary::candidates(const QString &name)
 {
     if (name.isEmpty())
         return {};
+    // A file name that no file has as written stands for the file it names
+    // ignoring letter case (SuiteFileName).
     const QStringList names = fileNames(name);
-    if (hasDirectory(name))
-        return names;
     QStringList result;
+    if (hasDirectory(name)) {
+        for (const QString &file : names)
+            result << SuiteFileName::resolve(QString(), file);
+        return result;
+    }
     for (const QString &file : names)
-        result << ExecutableDirectory::path() + file;
+        result << SuiteFileName::resolve(ExecutableDirectory::path(), file);
     return result + names;
 }
 

@@ -8,7 +8,9 @@ namespace tg {
 // Plug-in libraries, named as the suite stores them. A name is looked for in
 // the executable's directory first, then by the system loader; a name ending
 // in ".dll" (any case) is also tried with the platform's extension in place
-// of it, and a name without extension gets the platform's extension.
+// of it, and a name without extension gets the platform's extension. Each
+// name stands for the file it names ignoring letter case, "\" separating
+// folders, when no file has the name as written (SuiteFileName).
 class DynamicLibrary {
 public:
     // The file names tried for a library name, in order.

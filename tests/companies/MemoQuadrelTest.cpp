@@ -338,7 +338,7 @@ TEST_F(PathButtons, FileReplacesTheSelectionWithTheChosenPath)
     EXPECT_EQ(editor.testo(), QStringLiteral("[A]\nArchivio=") + QDir::toNativeSeparators(file) + QStringLiteral("\nB=1"));
 }
 
-TEST_F(PathButtons, PercorsoInsertsTheChosenFolderWithABackslash)
+TEST_F(PathButtons, PercorsoInsertsTheChosenFolderWithItsSeparator)
 {
     QDir(dir.path()).mkpath(QStringLiteral("dati/2024"));
     TMemoQuadrelForm editor(nullptr, &holder);
@@ -362,14 +362,15 @@ TEST_F(PathButtons, PercorsoInsertsTheChosenFolderWithABackslash)
     editor.ButtonPercorso->click();
     EXPECT_EQ(shown.last(), QStringLiteral("2024")) << "the subfolders of the current folder come last";
     EXPECT_EQ(editor.testo(), QStringLiteral("Percorso=") + QDir::toNativeSeparators(dir.path() + QStringLiteral("dati"))
-                                  + QLatin1Char('\\'));
+                                  + QDir::separator())
+        << "a file name written after the folder must land inside it";
 
     ModalRunner::install([](QDialog &dialog) {
         dynamic_cast<TSelDirForm &>(dialog).ButtonCancel->click();
         return dialog.result();
     });
     editor.ButtonPercorso->click();
-    EXPECT_TRUE(editor.testo().endsWith(QStringLiteral("dati\\")));
+    EXPECT_TRUE(editor.testo().endsWith(QStringLiteral("dati") + QDir::separator()));
 }
 
 TEST_F(PathButtons, DriveChooserSwitchesTheFolderList)
