@@ -15,11 +15,13 @@ namespace tg {
 bool TBaseMainForm::writeUserCompany(const QString &company)
 {
     QueryAux.close();
-    TransazioneMain.rollback();
-    TransazioneMain.start();
     QueryAux.sql() = QStringList{QStringLiteral("UPDATE UTENTI SET DITTA='") + db::quotedValue(company) + QStringLiteral("' WHERE"),
                                  QStringLiteral("CODICE='%1'").arg(PTabX->TabX->GetNumUser())};
+    // The fresh start of the transaction is part of the write: when the
+    // user database is gone it fails here, and is reported as the write.
     try {
+        TransazioneMain.rollback();
+        TransazioneMain.start();
         QueryAux.execSql();
         TransazioneMain.commit();
         return true;

@@ -131,8 +131,8 @@ void TSelezDittaForm::showEvent(QShowEvent *event)
         QFont scaledFont = font();
         scaledFont.setPixelSize(scale.scaled(11));
         setFont(scaledFont);
-        resize(scale.scaled(ScreenScale::DesignedWidth), scale.scaled(ScreenScale::DesignedHeight));
-        move(0, 0);
+        setOuterGeometry(*this, QRect(ScreenSize::origin(), QSize(scale.scaled(ScreenScale::DesignedWidth),
+                                                                  scale.scaled(ScreenScale::DesignedHeight))));
         placeControls();
     }
     QDialog::showEvent(event);

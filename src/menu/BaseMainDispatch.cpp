@@ -124,11 +124,15 @@ void TBaseMainForm::EseguiFunzioneVoce(int programma, int menu, int origine)
 
 void TBaseMainForm::EventoVoceOnClick(QAction *sender)
 {
+    if (!UtenteCollegato)
+        return;
     EseguiFunzioneVoce(m_menuProgram, sender->property("tag").toInt(), 1);
 }
 
 void TBaseMainForm::EventoVoce2OnClick(QAction *sender)
 {
+    if (!UtenteCollegato)
+        return;
     const int menu = sender->property("tag").toInt();
     std::exception_ptr failure;
     try {
@@ -149,11 +153,17 @@ void TBaseMainForm::EventoVoce2OnClick(QAction *sender)
 
 void TBaseMainForm::VoceRapidaClick(int programma, int menu)
 {
+    if (!UtenteCollegato)
+        return;
     EseguiFunzioneVoce(programma, menu, 1);
 }
 
 void TBaseMainForm::PulsantoneClick(QPushButton *sender)
 {
+    // Nothing of a catalogue runs while nobody is logged in: the elements
+    // of the last user may still exist under the login page.
+    if (!UtenteCollegato)
+        return;
     const QString button = sender->property("tag").toString();
     bool close = false;
     [&] {

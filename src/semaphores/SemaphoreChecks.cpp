@@ -7,6 +7,8 @@
 #include "db/Transaction.h"
 #include "platform/Prompter.h"
 
+#include <QHash>
+
 namespace tg {
 namespace {
 
@@ -45,6 +47,25 @@ bool executeCommitted(db::Database &database, const QStringList &lines)
     } catch (const db::DatabaseError &) {
         return false;
     }
+}
+
+// The archive where each window's semaphore was taken: the company (and
+// with it the archive connection) may change while the window is open, and
+// its semaphore must be released where it lives.
+struct ArchiveIdentity {
+    QString name;
+    QStringList params;
+};
+QHash<int, ArchiveIdentity> &takenInArchive()
+{
+    static QHash<int, ArchiveIdentity> archives;
+    return archives;
+}
+
+bool releaseWindow(int idFinestra, db::Database &database)
+{
+    return executeCommitted(database, {QStringLiteral("UPDATE SEMAFORIF SET"), QStringLiteral("OCCUPATO=0"),
+                                       QStringLiteral("WHERE ID='%1'").arg(idFinestra)});
 }
 
 } // namespace
@@ -91,6 +112,7 @@ void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idF
                                   QStringLiteral("%1,").arg(utente), QStringLiteral("1,"), QStringLiteral("'NOW')")};
         query.execSql();
         transaction.commit();
+        takenInArchive().insert(idFinestra, {database.databaseName(), database.params()});
     } catch (const db::DatabaseError &) {
         // No semaphore is taken; the window opens all the same.
     }
@@ -116,8 +138,29 @@ void SegnalaSemaforoOccupato(int utente, const QString &dll, const QString &form
 
 bool LiberaSemaforoFinestra(int idFinestra, db::Database &database)
 {
-    return executeCommitted(database, {QStringLiteral("UPDATE SEMAFORIF SET"), QStringLiteral("OCCUPATO=0"),
-                                       QStringLiteral("WHERE ID='%1'").arg(idFinestra)});
+    const auto taken = takenInArchive().constFind(idFinestra);
+    if (taken == takenInArchive().cend() || taken->name == database.databaseName()) {
+        const bool released = releaseWindow(idFinestra, database);
+        if (released)
+            takenInArchive().remove(idFinestra);
+        return released;
+    }
+    // The archive has changed since: the release goes to the one where the
+    // semaphore was taken, on a connection of its own.
+    db::Database archive;
+    archive.setDatabaseName(taken->name);
+    archive.params() = taken->params;
+    archive.setLoginPrompt(false);
+    try {
+        archive.connect();
+    } catch (const db::DatabaseError &) {
+        return false;
+    }
+    const bool released = releaseWindow(idFinestra, archive);
+    archive.disconnect();
+    if (released)
+        takenInArchive().remove(idFinestra);
+    return released;
 }
 
 } // namespace tg

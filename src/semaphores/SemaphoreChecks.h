@@ -27,8 +27,9 @@ void RegistraAnomaliaSemaforo(int utente, const QString &dll, const QString &for
 // The refusal: the anomaly row, then the message to the user.
 void SegnalaSemaforoOccupato(int utente, const QString &dll, const QString &form, db::Database &database);
 
-// Releases the semaphore rows of a window id (OCCUPATO to 0); true when the
-// release was committed.
+// Releases the semaphore rows of a window id (OCCUPATO to 0) in the archive
+// where OccupaSemaforo took it, which need not be `database`, the archive
+// connected now; true when the release was committed.
 bool LiberaSemaforoFinestra(int idFinestra, db::Database &database);
 
 } // namespace tg

@@ -103,6 +103,8 @@ void TBaseMainForm::createControls()
     auto *panelLayout = new QVBoxLayout(Panel1);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     NotebookMain = named(new QStackedWidget(Panel1), "NotebookMain");
+    // Opaque: raised over the picture buttons, the login pages hide them.
+    NotebookMain->setAutoFillBackground(true);
     panelLayout->addWidget(NotebookMain);
     createLoginPages();
 
@@ -114,9 +116,6 @@ void TBaseMainForm::createControls()
 
     connect(ButtonOk, &QPushButton::clicked, this, reportingErrors([this] { ButtonOkClick(); }));
     connect(ButtonOK2, &QPushButton::clicked, this, reportingErrors([this] { ButtonOkClick(); }));
-    // Enter on the visible login page presses its OK button.
-    connect(EditPassword1, &QLineEdit::returnPressed, ButtonOk, &QPushButton::click);
-    connect(EditPassword2, &QLineEdit::returnPressed, ButtonOK2, &QPushButton::click);
     connect(SpinButtonLista, &SpinButton::upClick, this, &TBaseMainForm::SpinButtonListaUpClick);
     connect(SpinButtonLista, &SpinButton::downClick, this, &TBaseMainForm::SpinButtonListaDownClick);
     connect(MenuProgrammi, &NavigationBar::groupClicked, this,
@@ -213,6 +212,7 @@ void TBaseMainForm::FormCreate()
     Edizione = EdizioneProgramma;
     layoutForSmallScreen();
     LingueMenu = new TLingueMenuReader(this, &PTabX->TabX->IBDatabaseUser);
+    focusUserChoice();
 }
 
 void TBaseMainForm::startMainTransaction()
@@ -370,8 +370,9 @@ void TBaseMainForm::scaleToScreen(const ScreenScale &scale)
     QFont windowFont = font();
     windowFont.setPointSizeF(windowFont.pointSizeF() * scale.percent / 100.0);
     setFont(windowFont);
-    resize(scale.scaled(ScreenScale::DesignedWidth), scale.scaled(ScreenScale::DesignedHeight));
-    move(0, 0);
+    // The designed size is the window's outer size, frame included.
+    setOuterGeometry(*this, QRect(ScreenSize::origin(), QSize(scale.scaled(ScreenScale::DesignedWidth),
+                                                              scale.scaled(ScreenScale::DesignedHeight))));
     placeNavigationBar();
 }
 

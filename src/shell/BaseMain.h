@@ -12,6 +12,7 @@
 class QAction;
 class QToolButton;
 class QComboBox;
+class QKeyEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -105,6 +106,12 @@ public:
     // The closing: false when it is refused (plug-in windows still open).
     bool FormClose();
 
+signals:
+    // The closing went through: the program ends.
+    void chiusa();
+
+public:
+
     // Work sessions and the call log.
     void ApriSessione();
     void ChiudiSessione();
@@ -191,6 +198,12 @@ private:
     QAction *addMenuEntry(QWidget *parent, const QString &caption, int tag);
     void connectMenuEntry(QAction *entry, bool secondLevel);
     void removeProgramMenus();
+    // True, after the warning, while plug-in windows of the session are
+    // open: the closing and the user change wait for them.
+    bool refusedWhilePluginWindowsOpen();
+    void closeOtherWindows();
+    bool pressesLoginOk(QObject *watched, const QKeyEvent *key);
+    void focusUserChoice();
     void createPictureButtons();
     QString captionWithParameter(const QString &stored, const QString &shown);
     bool loginStepsUntilConfiguration(const QString &userName, TInizForm &iniz);

@@ -14,6 +14,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedWidget>
 
 namespace tg {
 namespace {
@@ -38,6 +41,8 @@ bool TBaseMainForm::eventFilter(QObject *watched, QEvent *event)
     // travels up to the parents of the focused control. Errors are reported
     // here rather than left to unwind through the event delivery.
     try {
+        if (event->type() == QEvent::KeyPress && pressesLoginOk(watched, static_cast<QKeyEvent *>(event)))
+            return true;
         if (event->type() == QEvent::KeyRelease) {
             auto *widget = qobject_cast<QWidget *>(watched);
             const auto *key = static_cast<QKeyEvent *>(event);
@@ -54,6 +59,22 @@ bool TBaseMainForm::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TBaseMainForm::pressesLoginOk(QObject *watched, const QKeyEvent *key)
+{
+    // Enter (or the keypad's Enter) anywhere on the visible login page
+    // presses its OK button: the main window is no dialog, so default
+    // buttons alone would not. An open list of the combo box is a window
+    // of its own and keeps its Enter.
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    QWidget *page = NotebookMain->currentWidget();
+    if (!widget || !page || NotebookMain->isHidden() || widget->window() != this || !page->isAncestorOf(widget))
+        return false;
+    (page == ModalitaLista ? ButtonOK2 : ButtonOk)->click();
+    return true;
 }
 
 bool TBaseMainForm::FormKeyUp(int key)
@@ -105,32 +126,55 @@ void TBaseMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
+    emit chiusa();
+}
+
+void TBaseMainForm::closeOtherWindows()
+{
+    // The plug-ins' windows live on this program's services: windows that
+    // nothing tracked (a call without a window id, a call log without
+    // window columns) must not outlive it on screen. A window that refuses
+    // to close is hidden all the same; closing one may destroy another.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            windows << window;
+    }
+    for (const QPointer<QWidget> &window : std::as_const(windows)) {
+        if (window && !window->close() && window)
+            window->hide();
+    }
+}
+
+bool TBaseMainForm::refusedWhilePluginWindowsOpen()
+{
+    if (!LogFinestre)
+        return false;
+    bool open = false;
+    try {
+        open = !VerificaFinestreAperte();
+    } catch (...) {
+        // The call log cannot be read (the server may be gone): the error
+        // is shown, and the windows on screen decide, so that the user is
+        // not kept in a program that can do nothing.
+        reportUnhandledError(std::current_exception());
+        open = otherWindowsOnScreen(this);
+    }
+    if (open)
+        showMessage(MessageKind::Warning, QStringLiteral("Chiudere prima tutte le finestre aperte"));
+    return open;
 }
 
 bool TBaseMainForm::FormClose()
 {
-    if (!PTabX || !PTabX->TabX)
+    if (!PTabX || !PTabX->TabX) {
+        closeOtherWindows();
         return true;
+    }
     TTabXForm *tabX = PTabX->TabX;
     if (UtenteCollegato) {
-        if (LogFinestre) {
-            // Unsaved plug-in windows may be open: when the check itself
-            // fails, the window stays.
-            bool noneOpen = false;
-            try {
-                noneOpen = VerificaFinestreAperte();
-            } catch (...) {
-                // The call log cannot be read (the server may be gone): the
-                // error is shown, and the windows on screen decide, so that
-                // the user is not kept in a program that can do nothing.
-                reportUnhandledError(std::current_exception());
-                noneOpen = !otherWindowsOnScreen(this);
-            }
-            if (!noneOpen) {
-                showMessage(MessageKind::Warning, QStringLiteral("Chiudere prima tutte le finestre aperte"));
-                return false;
-            }
-        }
+        if (refusedWhilePluginWindowsOpen())
+            return false;
         // The user is never locked in: a failure here is shown and the
         // closing goes on.
         try {
@@ -144,6 +188,9 @@ bool TBaseMainForm::FormClose()
             reportUnhandledError(std::current_exception());
         }
     }
+    // The other windows go while the connections still serve them (a
+    // closing window releases its semaphore).
+    closeOtherWindows();
     // Nothing here throws: a transaction that cannot commit is rolled back
     // or dropped, and a lost connection is let go.
     QueryAux.close();

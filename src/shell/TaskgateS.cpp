@@ -1,17 +1,7 @@
-#include "platform/MessageBoxPrompter.h"
-#include "shell/Application.h"
-#include "shell/BaseMain.h"
+#include "shell/Program.h"
 
-// Program entry: the edition, the application, the main window, the loop.
+// Program entry: no argument is read.
 int main(int argc, char **argv)
 {
-    tg::EdizioneProgramma = QStringLiteral("SMALL");
-    tg::TaskgateApplication application(argc, argv);
-    tg::MessageBoxPrompter prompter;
-    tg::Prompter::install(&prompter);
-    tg::TBaseMainForm mainForm;
-    mainForm.show();
-    const int result = application.exec();
-    tg::Prompter::install(nullptr);
-    return result;
+    return tg::runProgram(argc, argv);
 }

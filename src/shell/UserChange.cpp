@@ -16,10 +16,17 @@ namespace tg {
 
 void TBaseMainForm::CambioUtente()
 {
+    // The next user must not find this user's windows on screen: the
+    // same check as the closing.
+    if (UtenteCollegato && refusedWhilePluginWindowsOpen())
+        return;
     setWindowTitle(QStringLiteral("Autenticazione"));
     SetPassword(QString());
     PanelLogIn->show();
     NotebookMain->show();
+    // The login pages cover the picture buttons, which stay below them
+    // until the next catalogue build replaces them.
+    NotebookMain->raise();
     MenuProgrammi->hide();
     UtenteCollegato = false;
     for (QAction *entry : {Sessioni1, Gestionesemafori1, Accessoaquadrel1})
@@ -35,6 +42,13 @@ void TBaseMainForm::CambioUtente()
     MenuProgrammi->clearImages();
     MenuProgrammi->clear();
     ContatoreMenu = 1;
+    focusUserChoice();
+}
+
+void TBaseMainForm::focusUserChoice()
+{
+    // The user is chosen first: a user without a password then only
+    // presses Enter.
     if (NotebookMain->currentWidget() == ModalitaLista)
         ListaUtenti2->setFocus();
     else

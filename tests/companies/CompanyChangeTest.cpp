@@ -5,6 +5,7 @@
 #include "menu/NavigationBar.h"
 #include "platform/ModalRunner.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -89,7 +90,7 @@ TEST_F(CompanyChange, InactiveMarkerInAnyCaseAndDialogScalesWhenShown)
     ScreenSize::override(QSize(1024, 768));
     TSelezDittaForm dialog(&main, main.Edizione, main.PTabX.get());
     dialog.show();
-    EXPECT_EQ(dialog.size(), QSize(589, 768)) << "256 percent of 230 by 300";
+    EXPECT_EQ(dialog.frameGeometry(), QRect(0, 0, 589, 768)) << "256 percent of 230 by 300, frame included";
     EXPECT_EQ(dialog.ButtonOk->size(), QSize(192, 64));
     EXPECT_EQ(dialog.font().pixelSize(), 28);
 }
@@ -147,6 +148,29 @@ TEST_F(CompanyChange, FailedWriteIsDumpedAndNothingChanges)
     EXPECT_TRUE(QFile::exists(app.path() + QStringLiteral("Taskgate.CambioDitta.sql")));
     EXPECT_EQ(main.PTabX->TabX->dittaCorrente(), QStringLiteral("ROSSI SPA"));
     EXPECT_EQ(main.PTabX->TabX->IBDatabase1.databaseName(), rossi);
+}
+
+TEST_F(CompanyChange, CriticalWindowOpenAcrossTheChangeReleasesItsSemaphoreInItsOwnArchive)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TASKGATE_TEST_PLUGIN), app.path() + QStringLiteral("/taskgatetest.so")));
+    AppDirectory::exec(rossi, {QStringLiteral("INSERT INTO SEMAFORIFCRITICHE (DLL,FORM,OSSERVATASPECIALE) "
+                                              "VALUES ('taskgatetest.dll','FinestraX',1)")});
+    TBaseMainForm &main = login();
+    const int windowId = main.AggiornaMartiLogFunz(QStringLiteral("FinestraX"));
+    main.CaricaFunzioneDLLX(QStringLiteral("taskgatetest.dll"), QStringLiteral("FinestraX"), windowId);
+    const QString taken = QStringLiteral("SELECT OCCUPATO FROM SEMAFORIF WHERE ID='%1'").arg(windowId);
+    ASSERT_EQ(AppDirectory::queryText(rossi, taken), QStringLiteral("1"));
+
+    ModalRunner::install(choose(QStringLiteral("VERDI SRL")));
+    main.CambioDitta();
+    ASSERT_EQ(main.PTabX->TabX->IBDatabase1.databaseName(), verdi);
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("TrackedWindow"))
+            window->close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(AppDirectory::queryText(rossi, taken), QStringLiteral("0"))
+        << "a semaphore left taken would block the window in its company for good";
 }
 
 } // namespace

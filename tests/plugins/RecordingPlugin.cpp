@@ -3,6 +3,7 @@
 
 #include <taskgate/plugin.h>
 
+#include <QCloseEvent>
 #include <QWidget>
 #include <stdexcept>
 #include <string>
@@ -40,6 +41,20 @@ public:
 
 private:
     int32_t m_windowId;
+};
+
+// A window that nothing tracks (a plain call carries no window id) and that
+// will not close when asked, as a window holding unsaved work may do.
+class UntrackedWindow : public QWidget {
+public:
+    UntrackedWindow()
+    {
+        setObjectName(QStringLiteral("UntrackedWindow"));
+        show();
+    }
+
+protected:
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
 };
 
 } // namespace
@@ -85,6 +100,12 @@ TASKGATE_EXPORT void TASKGATE_CALL FinestraX(int32_t user, int32_t windowId)
 {
     record("FinestraX " + std::to_string(user) + " " + std::to_string(windowId));
     new TrackedWindow(windowId);
+}
+
+TASKGATE_EXPORT void TASKGATE_CALL FinestraLibera(int32_t user)
+{
+    record("FinestraLibera " + std::to_string(user));
+    new UntrackedWindow;
 }
 
 TASKGATE_EXPORT void TASKGATE_CALL GuastoX(int32_t, int32_t)

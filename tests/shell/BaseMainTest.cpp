@@ -165,8 +165,7 @@ TEST_F(MainWindowStart, SmallScreenLayoutScaledTwiceOnAn800By600Screen)
 {
     TBaseMainForm &form = start();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Autenticazione"));
-    EXPECT_EQ(form.size(), QSize(460, 600));
-    EXPECT_EQ(form.pos(), QPoint(0, 0));
+    EXPECT_EQ(form.frameGeometry(), QRect(0, 0, 460, 600)) << "the designed size is the outer size, frame included";
     EXPECT_EQ(form.ListaUtenti2->geometry(), QRect(2, 60, 220, 400));
     EXPECT_EQ(form.ListaUtenti2->font().pointSize(), 20);
     EXPECT_EQ(form.Label6->geometry(), QRect(2, 4, 220, 70));
@@ -181,7 +180,7 @@ TEST_F(MainWindowStart, SmallScreenLayoutScaledTwiceOnAn800By600Screen)
     EXPECT_EQ(form.font().pointSize(), 16);
     EXPECT_EQ(form.MenuProgrammi->entryPointSize(), 16);
     EXPECT_EQ(form.MenuProgrammi->maxVisibleGroups(), 0);
-    EXPECT_EQ(form.MenuProgrammi->width(), 460);
+    EXPECT_EQ(form.MenuProgrammi->width(), form.width());
     EXPECT_FALSE(form.MenuProgrammi->isVisibleTo(&form));
     EXPECT_FALSE(form.ButtonSceltaDisco2->isVisibleTo(&form));
     EXPECT_FALSE(form.ButtonSceltaDisco->isVisibleTo(&form));

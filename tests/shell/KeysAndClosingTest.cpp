@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -85,6 +86,37 @@ TEST_F(KeysAndClosing, F12WithoutCompaniesDoesNothingAndAFailedWriteChangesNothi
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Ditta: ROSSI SPA - Utente: MARIO"));
 }
 
+TEST_F(KeysAndClosing, F12ReportsATransactionThatCannotStartAfreshAsAFailedWrite)
+{
+    TBaseMainForm &main = login();
+    main.show();
+    main.TransazioneMain.params() << QStringLiteral("isc_tpb_sconosciuto");
+    release(Qt::Key_F12);
+    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("Errore interno: impossibile effettuare il cambio ditta. Riprovare")});
+    EXPECT_TRUE(QFile::exists(app.path() + QStringLiteral("Taskgate.CambioDitta.sql")));
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Ditta: ROSSI SPA - Utente: MARIO"));
+}
+
+TEST_F(KeysAndClosing, AfterF8TheLoginPageCoversThePictureButtonsAndNothingOfTheCatalogueRuns)
+{
+    app.execUser({rows::pictureButton(1, 1, QStringLiteral("NULL")),
+                  QStringLiteral("UPDATE PULSANTONI SET DLL='taskgatetest.dll',FUNZIONE='RecPlain'"),
+                  rows::menuEntry(rows::Entry{.program = 1, .menu = 1, .caption = QStringLiteral("Clienti"),
+                                              .quick = QStringLiteral("'1'"), .function = QStringLiteral("'RecPlain'")}),
+                  QStringLiteral("UPDATE DETTMENU SET DLL='taskgatetest.dll'")});
+    TBaseMainForm &main = login(true);
+    ASSERT_EQ(main.Pulsantoni.size(), 1);
+    QPushButton *button = main.Pulsantoni.first();
+    release(Qt::Key_F8);
+    ASSERT_FALSE(main.UtenteCollegato);
+    EXPECT_NE(main.Panel1->childAt(button->geometry().center()), button) << "the login page covers the buttons";
+    QTest::mouseClick(button, Qt::LeftButton);
+    main.VoceRapidaClick(1, 1);
+    EXPECT_EQ(app.queryUserText(QStringLiteral("SELECT COUNT(*) FROM MARTILOGFUNZ")), QStringLiteral("0"))
+        << "nobody is logged in: no function runs";
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
 TEST_F(KeysAndClosing, F8WithShiftReturnsToTheLoginPageAndKeysSleepThere)
 {
     TBaseMainForm &main = login();
@@ -111,7 +143,7 @@ TEST_F(KeysAndClosing, KeysSleepForAUserWhoKeepsTheStandardWindow)
     EXPECT_TRUE(main.UtenteCollegato);
 }
 
-TEST_F(KeysAndClosing, ClosingIsRefusedWhileAPluginWindowIsOpen)
+TEST_F(KeysAndClosing, ClosingAndTheUserChangeAreRefusedWhileAPluginWindowIsOpen)
 {
     TBaseMainForm &main = login();
     main.show();
@@ -122,6 +154,10 @@ TEST_F(KeysAndClosing, ClosingIsRefusedWhileAPluginWindowIsOpen)
     EXPECT_EQ(prompter.messages, (QList<QPair<MessageKind, QString>>{
                                      {MessageKind::Warning, QStringLiteral("Chiudere prima tutte le finestre aperte")}}));
     EXPECT_TRUE(main.PTabX->TabX->IBDatabaseUser.connected());
+    prompter.messages.clear();
+    release(Qt::Key_F8);
+    EXPECT_TRUE(main.UtenteCollegato) << "the next user would find this user's window on screen";
+    EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("Chiudere prima tutte le finestre aperte")});
 
     openWindowHandle = 0;
     EXPECT_TRUE(main.close());

@@ -7,6 +7,7 @@
 #include "platform/ScreenSize.h"
 #include "shell/BaseMain.h"
 #include "shell/Iniz.h"
+#include "shell/SpinButton.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tg;
@@ -192,6 +194,25 @@ TEST_F(Login, ArchiveOfTheCompanyIsConnected)
     QString named;
     form->PTabX->TabX->GetV(QStringLiteral("Archivio"), named);
     EXPECT_EQ(named, archive);
+}
+
+TEST_F(Login, EnterOnAnyControlOfTheLoginPagePressesItsOk)
+{
+    form->show();
+    EXPECT_EQ(form->focusWidget(), form->ComboUtenti1) << "the user is chosen first";
+    form->ComboUtenti1->setCurrentIndex(form->ComboUtenti1->findText(QStringLiteral("ANNA")));
+    QTest::keyClick(form->ComboUtenti1, Qt::Key_Return);
+    EXPECT_TRUE(form->UtenteCollegato) << "a user without a password picks the name and presses Enter";
+
+    form->CambioUtente();
+    form->NotebookMain->setCurrentWidget(form->ModalitaLista);
+    form->ListaUtenti2->setCurrentRow(form->ListaUtenti2->row(form->ListaUtenti2->findItems(QStringLiteral("MARIO"), Qt::MatchExactly).first()));
+    form->EditPassword2->setText(QStringLiteral("Segreta"));
+    QTest::keyClick(form->SpinButtonLista, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(form->UtenteCollegato) << "the keypad's Enter on the spin buttons";
+    EXPECT_EQ(app.queryUserText(QStringLiteral("SELECT COUNT(*) FROM MARTILOG")), QStringLiteral("2"))
+        << "one login per Enter";
+    EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
 TEST_F(Login, ListLayoutNameAndSpinButtonsStayWithinTheList)
