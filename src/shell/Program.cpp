@@ -5,6 +5,8 @@
 #include "shell/Application.h"
 #include "shell/BaseMain.h"
 
+#include <QPointer>
+
 namespace tg {
 
 int runProgram(int &argc, char **argv, const std::function<void(TBaseMainForm &)> &started)
@@ -25,6 +27,15 @@ int runProgram(int &argc, char **argv, const std::function<void(TBaseMainForm &)
             started(mainForm);
         result = application.exec();
     }
+    // What the plug-ins left behind (a window that refused to close and was
+    // only hidden) ends with the program, while its libraries are loaded.
+    QList<QPointer<QWidget>> leftOver;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->parentWidget())
+            leftOver << window;
+    }
+    for (const QPointer<QWidget> &window : std::as_const(leftOver))
+        delete window.data();
     Prompter::install(nullptr);
     return result;
 }
