@@ -4,6 +4,7 @@
 #include "data/TabX.h"
 #include "menu/LingueMenuReader.h"
 #include "menu/NavigationBar.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 #include "shell/BaseMain.h"
 #include "shell/Iniz.h"
@@ -153,23 +154,22 @@ bool TBaseMainForm::loginStepsUntilConfiguration(const QString &userName, TInizF
     Sessioni1->setEnabled(true);
     Gestionesemafori1->setEnabled(true);
     connectCompanyArchive();
+    // One read of the user's row serves the editor's right and the
+    // configuration check that follows: over a network each statement costs
+    // round trips.
     QueryAux.close();
-    QueryAux.sql() = QStringList{QStringLiteral("SELECT ACCESSOQUADREL FROM UTENTI WHERE"),
-                                 QStringLiteral("CODICE='%1'").arg(tabX->GetNumUser())};
+    QueryAux.sql() = QStringList{QStringLiteral("SELECT ACCESSOQUADREL,PROFILOSICUREZZA,PROGETTO,MANTIENISTDMIN"),
+                                 QStringLiteral("FROM UTENTI WHERE CODICE='%1'").arg(tabX->GetNumUser())};
     QueryAux.open();
     if (!QueryAux.eof() && QueryAux.field(0).asText() == QLatin1String("1"))
         Accessoaquadrel1->setEnabled(true);
-    QueryAux.close();
     return checkUserConfiguration(userName);
 }
 
 bool TBaseMainForm::checkUserConfiguration(const QString &userName)
 {
+    // The user's row is the current one of QueryAux.
     TTabXForm *tabX = PTabX->TabX;
-    QueryAux.close();
-    QueryAux.sql() = QStringList{QStringLiteral("SELECT PROFILOSICUREZZA,PROGETTO,MANTIENISTDMIN"),
-                                 QStringLiteral("FROM UTENTI WHERE CODICE='%1'").arg(tabX->GetNumUser())};
-    QueryAux.open();
     const QString profile = QueryAux.fieldByName(QStringLiteral("PROFILOSICUREZZA")).asText();
     const QString project = QueryAux.fieldByName(QStringLiteral("PROGETTO")).asText();
     // Each login takes the flag from the user who logs in.
@@ -213,7 +213,9 @@ void TBaseMainForm::buildCatalogue(bool adaptSystemMenu)
         CaricaMenu(MenuProgrammi->groupTag(group));
         if (adaptSystemMenu)
             CheckMenuSistema();
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
+        qCWarning(lcShell).noquote() << "Building the catalogue of project" << Progetto << "failed:"
+                                     << QString::fromUtf8(error.what());
         showMessage(MessageKind::Error, QStringLiteral("Si è verificato un errore durante la configurazione del "
                                                        "programma sulla base dei criteri di personalizzazione "
                                                        "dell'utente selezionato"));
