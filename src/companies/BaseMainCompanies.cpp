@@ -5,6 +5,7 @@
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
+#include "platform/Logging.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompter.h"
 #include "sessions/StatementDump.h"
@@ -25,7 +26,8 @@ bool TBaseMainForm::writeUserCompany(const QString &company)
         QueryAux.execSql();
         TransazioneMain.commit();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCompanies).noquote() << "Recording company" << company << "for the user failed:" << error.message();
         saveStatementDump(QStringLiteral("CambioDitta"), QueryAux.sql());
         showMessage(MessageKind::Error, QStringLiteral("Errore interno: impossibile effettuare il cambio ditta. Riprovare"));
         return false;
@@ -120,9 +122,11 @@ void TBaseMainForm::connectCompanyArchive()
         QueryArchivio1.close();
         QueryArchivio1.setDatabase(&tabX->IBDatabase1);
         QueryArchivio1.setTransaction(&tabX->IBTransaction1);
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         // The change goes on without the archive; its own message, if any,
         // has been shown.
+        qCWarning(lcCompanies).noquote() << "Connecting the company archive failed, the user goes on without it:"
+                                         << QString::fromUtf8(error.what());
     }
 }
 
@@ -144,7 +148,9 @@ bool TBaseMainForm::AggiornaDittaUtente(int userNumber, const QString &company)
         QueryAux.execSql();
         TransazioneMain.commitRetaining();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCompanies).noquote() << "Recording company" << company << "for user" << userNumber
+                                         << "before a function failed:" << error.message();
         showMessage(MessageKind::Error, QStringLiteral("Errore interno di lettura parametro ditta"));
         return false;
     }

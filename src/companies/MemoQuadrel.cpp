@@ -6,6 +6,7 @@
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
+#include "platform/Logging.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
@@ -68,8 +69,9 @@ void rollbackQuietly(db::Transaction &transaction)
     try {
         if (transaction.active())
             transaction.rollback();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
         // The transaction is gone with the connection; nothing is left to undo.
+        qCWarning(lcCompanies).noquote() << "Rollback of the parameter editor's transaction failed:" << error.message();
     }
 }
 
@@ -186,7 +188,8 @@ bool TMemoQuadrelForm::memorizzaTesto(const QString &text)
         TransazioneQuadrel.commit();
         riallineaModulo();
         module.SetUserPerNum(user);
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCompanies).noquote() << "Storing the parameter text of user" << user << "failed:" << error.message();
         // Nothing of a half-stored text may reach the rows' commit.
         rollbackQuietly(TransazioneQuadrel);
         showMessage(MessageKind::Error, UpdateFailed);
@@ -206,7 +209,8 @@ bool TMemoQuadrelForm::AggiornaTabQuadrel()
         QueryAux.close();
         QueryAux.sql() = QStringList{QStringLiteral("DELETE FROM TABQUADREL WHERE UTENTE='") + user + QLatin1Char('\'')};
         QueryAux.execSql();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCompanies).noquote() << "Deleting the parameter rows of user" << user << "failed:" << error.message();
         showMessage(MessageKind::Error, DeleteFailed);
         ok = false;
     }
@@ -227,7 +231,9 @@ bool TMemoQuadrelForm::AggiornaTabQuadrel()
                 QStringLiteral("'%1')").arg(position)};
             QueryAux.execSql();
             ++position;
-        } catch (const db::DatabaseError &) {
+        } catch (const db::DatabaseError &error) {
+            qCWarning(lcCompanies).noquote() << "Inserting the parameter" << entry.Parametro << "of user" << user
+                                             << "failed:" << error.message();
             showMessage(MessageKind::Error, InsertFailed);
             ok = false;
         }
@@ -235,7 +241,9 @@ bool TMemoQuadrelForm::AggiornaTabQuadrel()
     if (ok) {
         try {
             TransazioneQuadrel.commit();
-        } catch (const db::DatabaseError &) {
+        } catch (const db::DatabaseError &error) {
+            qCWarning(lcCompanies).noquote() << "Committing the parameter rows of user" << user << "failed:"
+                                             << error.message();
             showMessage(MessageKind::Error, InsertFailed);
             ok = false;
         }
@@ -245,8 +253,10 @@ bool TMemoQuadrelForm::AggiornaTabQuadrel()
         rollbackQuietly(TransazioneQuadrel);
         try {
             TransazioneQuadrel.start();
-        } catch (const db::DatabaseError &) {
+        } catch (const db::DatabaseError &error) {
             // The next statement starts it again.
+            qCWarning(lcCompanies).noquote() << "Restarting the parameter editor's transaction failed:"
+                                             << error.message();
         }
     }
     return ok;
@@ -263,7 +273,8 @@ void TMemoQuadrelForm::riallineaModulo()
     try {
         if (transaction.active())
             transaction.commit();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCompanies).noquote() << "Ending the data module's user transaction failed:" << error.message();
         rollbackQuietly(transaction);
     }
 }

@@ -1,5 +1,6 @@
 #include "companies/SelDir.h"
 
+#include "platform/Logging.h"
 #include "platform/ScreenSize.h"
 
 #include <QComboBox>
@@ -178,8 +179,11 @@ void TSelDirForm::DriveComboBox1Change()
 {
     const QString root = DriveComboBox1->currentData().toString();
     // A drive that cannot be read leaves the list where it was.
-    if (!DirectoryListBox1->setDirectory(root))
+    if (!DirectoryListBox1->setDirectory(root)) {
+        qCWarning(lcCompanies).noquote() << "Drive" << root << "cannot be read as a folder; the list stays at"
+                                         << DirectoryListBox1->directory();
         showDriveOf(DirectoryListBox1->directory());
+    }
 }
 
 void TSelDirForm::showEvent(QShowEvent *event)

@@ -4,6 +4,7 @@
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
 #include "platform/ExecutableDirectory.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 #include "platform/SuiteFileName.h"
 
@@ -116,7 +117,8 @@ void TTabXForm::ensureTabScript()
     try {
         QueryQuadrel.execSql();
         TransazioneUser.commit();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Creating the table TABSCRIPT failed:" << error.message();
         showMessage(MessageKind::Error,
                     QStringLiteral("Errore interno di CREATE: impossibile creare la tabella TABSCRIPT"));
     }

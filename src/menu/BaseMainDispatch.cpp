@@ -7,6 +7,7 @@
 #include "data/TabX.h"
 #include "menu/NavigationBar.h"
 #include "menu/PluginCaller.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 #include "shell/BaseMain.h"
 
@@ -124,15 +125,19 @@ void TBaseMainForm::EseguiFunzioneVoce(int programma, int menu, int origine)
 
 void TBaseMainForm::EventoVoceOnClick(QAction *sender)
 {
-    if (!UtenteCollegato)
+    if (!UtenteCollegato) {
+        qCWarning(lcDispatch) << "Menu entry" << sender->property("tag").toInt() << "refused: nobody is logged in";
         return;
+    }
     EseguiFunzioneVoce(m_menuProgram, sender->property("tag").toInt(), 1);
 }
 
 void TBaseMainForm::EventoVoce2OnClick(QAction *sender)
 {
-    if (!UtenteCollegato)
+    if (!UtenteCollegato) {
+        qCWarning(lcDispatch) << "Menu entry" << sender->property("tag").toInt() << "refused: nobody is logged in";
         return;
+    }
     const int menu = sender->property("tag").toInt();
     std::exception_ptr failure;
     try {
@@ -153,8 +158,10 @@ void TBaseMainForm::EventoVoce2OnClick(QAction *sender)
 
 void TBaseMainForm::VoceRapidaClick(int programma, int menu)
 {
-    if (!UtenteCollegato)
+    if (!UtenteCollegato) {
+        qCWarning(lcDispatch) << "Quick entry" << menu << "of program" << programma << "refused: nobody is logged in";
         return;
+    }
     EseguiFunzioneVoce(programma, menu, 1);
 }
 
@@ -162,8 +169,10 @@ void TBaseMainForm::PulsantoneClick(QPushButton *sender)
 {
     // Nothing of a catalogue runs while nobody is logged in: the elements
     // of the last user may still exist under the login page.
-    if (!UtenteCollegato)
+    if (!UtenteCollegato) {
+        qCWarning(lcDispatch) << "Picture button" << sender->property("tag").toInt() << "refused: nobody is logged in";
         return;
+    }
     const QString button = sender->property("tag").toString();
     bool close = false;
     [&] {

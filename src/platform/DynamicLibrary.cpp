@@ -1,6 +1,7 @@
 #include "platform/DynamicLibrary.h"
 
 #include "platform/ExecutableDirectory.h"
+#include "platform/Logging.h"
 #include "platform/SuiteFileName.h"
 
 #include <QFileInfo>
@@ -50,16 +51,30 @@ QStringList DynamicLibrary::candidates(const QString &name)
 
 void *DynamicLibrary::load(const QString &name)
 {
+    QStringList failures;
     for (const QString &candidate : candidates(name)) {
         if (void *library = dlopen(QFile::encodeName(candidate).constData(), RTLD_NOW | RTLD_LOCAL))
             return library;
+        const char *error = dlerror();
+        failures << (error ? QString::fromLocal8Bit(error) : candidate);
     }
+    qCWarning(lcPlugin).noquote() << "Library" << name << "not loaded:"
+                                  << (failures.isEmpty() ? QStringLiteral("no name") : failures.join(QStringLiteral("; ")));
     return nullptr;
 }
 
 void *DynamicLibrary::symbol(void *library, const QString &name)
 {
-    return library ? dlsym(library, name.toLatin1().constData()) : nullptr;
+    if (!library)
+        return nullptr; // its loading has been logged
+    dlerror();
+    void *entry = dlsym(library, name.toLatin1().constData());
+    if (!entry) {
+        const char *error = dlerror();
+        qCWarning(lcPlugin).noquote() << "Entry point" << name << "not found:"
+                                      << (error ? QString::fromLocal8Bit(error) : QStringLiteral("null address"));
+    }
+    return entry;
 }
 
 void DynamicLibrary::unload(void *library)

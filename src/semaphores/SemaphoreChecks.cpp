@@ -5,6 +5,7 @@
 #include "db/Query.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 
 #include <QHash>
@@ -44,7 +45,9 @@ bool executeCommitted(db::Database &database, const QStringList &lines)
         query.execSql();
         transaction.commit();
         return true;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcSemaphores).noquote() << "Writing to" << database.databaseName() << "failed ("
+                                                 + lines.value(0).trimmed() + "):" << error.message();
         return false;
     }
 }
@@ -86,7 +89,9 @@ bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Databa
         query.close();
         transaction.rollback();
         return linked == 0 && itself == 0;
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcSemaphores).noquote() << "Checking the critical semaphores of" << dll << form
+                                          << "failed, the window may open:" << error.message();
         return true; // the check fails open
     }
 }
@@ -113,8 +118,10 @@ void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idF
         query.execSql();
         transaction.commit();
         takenInArchive().insert(idFinestra, {database.databaseName(), database.params()});
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
         // No semaphore is taken; the window opens all the same.
+        qCWarning(lcSemaphores).noquote() << "Taking the semaphore of window" << idFinestra << "(" + dll + ' ' + form + ")"
+                                          << "failed, the window opens without it:" << error.message();
     }
 }
 
@@ -153,7 +160,9 @@ bool LiberaSemaforoFinestra(int idFinestra, db::Database &database)
     archive.setLoginPrompt(false);
     try {
         archive.connect();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcSemaphores).noquote() << "Semaphore of window" << idFinestra << "not released: attaching"
+                                          << taken->name << "failed:" << error.message();
         return false;
     }
     const bool released = releaseWindow(idFinestra, archive);

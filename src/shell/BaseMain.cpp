@@ -7,6 +7,7 @@
 #include "menu/LingueMenuReader.h"
 #include "menu/NavigationBar.h"
 #include "platform/ExecutableDirectory.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "shell/Application.h"
@@ -296,8 +297,10 @@ void TBaseMainForm::chooseLoginPage()
     try {
         if (ValoreTabX(QStringLiteral("InterfacciaAccesso"), false) == QLatin1String("1"))
             NotebookMain->setCurrentWidget(ModalitaLista);
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         // No TABX, no value or no database: the default layout stays.
+        qCWarning(lcShell).noquote() << "Reading the login page layout failed, the default one stays:"
+                                     << QString::fromUtf8(error.what());
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "archive/ArchiveLocator.h"
 #include "db/DatabaseError.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Logging.h"
 
 #include <QFile>
@@ -75,6 +76,18 @@ TEST_F(LoggingTest, FailedAttachLeavesOneLineWithTheClientsText)
     EXPECT_TRUE(lines[0].contains(missing));
     // The client's text spans several lines; in the log it is one.
     EXPECT_TRUE(lines[0].endsWith(QString(clientText).replace(QLatin1Char('\n'), QLatin1Char(' '))))
+        << lines[0].toStdString();
+}
+
+TEST_F(LoggingTest, MissingPluginLibraryLeavesOneLineWithTheLoadersText)
+{
+    const QString library = dir.file(QStringLiteral("nessuna.dll"));
+    EXPECT_EQ(DynamicLibrary::load(library), nullptr);
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 1) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral(" taskgate.plugin warning: Library ") + library + QStringLiteral(" not loaded: ")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(dir.file(QStringLiteral("nessuna.so: cannot open shared object file"))))
         << lines[0].toStdString();
 }
 
