@@ -7,6 +7,7 @@
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
 #include "menu/CaptionParameter.h"
+#include "menu/CatalogueModel.h"
 #include "menu/LingueMenuReader.h"
 #include "menu/NavigationBar.h"
 #include "platform/ExecutableDirectory.h"
@@ -75,47 +76,36 @@ void TBaseMainForm::CaricaProgrammi()
     VociRapide.clear();
     const QString pictures = pictureDirectory();
 
-    QueryAux.close();
-    QueryAux.sql() = QStringList{QStringLiteral("SELECT * FROM PROGRAMMI WHERE CODICE IN("),
-                                 QStringLiteral("SELECT PROGRAMMA FROM DETTPROGETTI"),
-                                 QStringLiteral("WHERE PROGETTO='%1')").arg(Progetto),
-                                 QStringLiteral("ORDER BY CODICE")};
-    QueryAux.open();
-    QueryAux.fetchAll();
-    for (; !QueryAux.eof(); QueryAux.next()) {
-        const QString iconName = textField(QueryAux, "ICONA");
-        const int program = integerField(QueryAux, "CODICE");
-        const int group = MenuProgrammi->addGroup(textField(QueryAux, "DESCRIZIONE"), program);
+    m_catalogue.loadPrograms(Progetto);
+    // The captions of all the project's programs are translated from one read.
+    if (LingueMenu)
+        LingueMenu->announcePrograms(m_catalogue.programCodes());
+    for (const CatalogueProgram &program : m_catalogue.programs()) {
+        const int group = MenuProgrammi->addGroup(program.caption, program.code);
         GruppiProgrammi << group;
         setClickHandler(MenuProgrammi->groupHeader(group), "ProgrammaOnClick");
         // An icon that is missing or unreadable leaves the group without one.
-        const QString iconPath = SuiteFileName::resolve(pictures, iconName);
+        const QString iconPath = SuiteFileName::resolve(pictures, program.icon);
         const QIcon icon(iconPath);
-        if (!iconName.isEmpty() && QFileInfo(iconPath).isFile() && !icon.availableSizes().isEmpty())
+        if (!program.icon.isEmpty() && QFileInfo(iconPath).isFile() && !icon.availableSizes().isEmpty())
             MenuProgrammi->setGroupImageIndex(group, MenuProgrammi->addImage(icon));
 
-        QueryAux2.close();
-        QueryAux2.sql() = QStringList{QStringLiteral("SELECT * FROM DETTMENU WHERE"),
-                                      QStringLiteral("(PROGRAMMA='%1')AND").arg(program),
-                                      QStringLiteral("(VOCERAPIDA='1')"), QStringLiteral("ORDER BY MENU")};
-        QueryAux2.open();
-        QueryAux2.fetchAll();
-        for (; !QueryAux2.eof(); QueryAux2.next()) {
-            const int menu = integerField(QueryAux2, "MENU");
-            QToolButton *link = MenuProgrammi->addLink(
-                group, GetVoce(textField(QueryAux2, "DESCRIZIONE"), integerField(QueryAux2, "PROGRAMMA"), menu), menu);
+        for (const CatalogueEntry &entry : program.quickEntries) {
+            QToolButton *link =
+                MenuProgrammi->addLink(group, GetVoce(entry.caption, entry.program, entry.menu), entry.menu);
             setClickHandler(link, "VoceRapidaClick");
             VociRapide << link;
         }
-        QueryAux2.close();
     }
-    QueryAux.close();
     createPictureButtons();
 }
 
 void TBaseMainForm::createPictureButtons()
 {
-    QueryAux.sql() = QStringList{QStringLiteral("SELECT *"), QStringLiteral("FROM PULSANTONI"),
+    // Only the columns a button shows: the rest (the function and its text
+    // blob) is read when the button is pressed.
+    QueryAux.sql() = QStringList{QStringLiteral("SELECT ID,NOME,POS_X,POS_Y,LARGHEZZA,ALTEZZA,NOMEIMMAGINE"),
+                                 QStringLiteral("FROM PULSANTONI"),
                                  QStringLiteral("WHERE (PROGETTO='%1')").arg(Progetto),
                                  QStringLiteral("AND(VISIBILE='1')")};
     QueryAux.open();
@@ -196,43 +186,31 @@ void TBaseMainForm::CaricaMenu(int programma)
     m_menuProgram = programma;
     MenuPrincipale->setProperty("tag", programma);
 
-    QueryAux.close();
-    QueryAux.sql() = QStringList{QStringLiteral("SELECT * FROM DETTMENU WHERE"),
-                                 QStringLiteral("(PROGRAMMA='%1')AND").arg(programma),
-                                 QStringLiteral("(LIVELLOMENU=0)AND(MENUPREC IS NULL)AND(VISIBILE='1')"),
-                                 QStringLiteral("ORDER BY MENU")};
-    QueryAux.open();
-    QueryAux.fetchAll();
-    for (; !QueryAux.eof(); QueryAux.next()) {
-        const int program = integerField(QueryAux, "PROGRAMMA");
-        const int menu = integerField(QueryAux, "MENU");
-        const int level = integerField(QueryAux, "LIVELLOMENU");
-        const QString caption = GetVoce(textField(QueryAux, "DESCRIZIONE"), program, menu);
-        if (CercaFigli(program, menu, level)) {
+    // The program's visible entries are read once; the tree is walked in memory.
+    m_catalogue.loadMenu(programma);
+    const QVector<CatalogueEntry> topLevel = m_catalogue.topLevelEntries();
+    for (const CatalogueEntry &row : topLevel) {
+        const QString caption = GetVoce(row.caption, row.program, row.menu);
+        if (CercaFigli(row.program, row.menu, row.level)) {
             auto *submenu = new QMenu(caption, this);
-            submenu->menuAction()->setProperty("tag", menu);
+            submenu->menuAction()->setProperty("tag", row.menu);
             MenuPrincipale->addMenu(submenu);
             VociMenu << submenu->menuAction();
-            CreaVoci(program, menu, submenu, level);
+            CreaVoci(row.program, row.menu, submenu, row.level);
         } else {
-            QAction *entry = addMenuEntry(MenuPrincipale, caption, menu);
+            QAction *entry = addMenuEntry(MenuPrincipale, caption, row.menu);
             connectMenuEntry(entry, false);
             VociMenu << entry;
         }
         ++ContatoreMenu;
     }
-    QueryAux.close();
 }
 
 bool TBaseMainForm::CercaFigli(int programma, int menu, int livello)
 {
-    db::Query query(&PTabX->TabX->IBDatabaseUser, &TransazioneMain);
-    query.sql() << QStringLiteral("SELECT COUNT(*) FROM DETTMENU WHERE") << QStringLiteral("(PROGRAMMA='%1')AND").arg(programma)
-                << QStringLiteral("(LIVELLOMENU='%1')AND").arg(livello + 1)
-                << QStringLiteral("(MENUPREC='%1')AND(VISIBILE='1')").arg(menu);
-    query.open();
-    const QString count = query.field(0).asText();
-    return !count.isEmpty() && count != QLatin1String("0");
+    if (!m_catalogue.holdsMenuOf(programma))
+        m_catalogue.loadMenu(programma);
+    return m_catalogue.hasChildren(menu, livello);
 }
 
 QString TBaseMainForm::captionWithParameter(const QString &stored, const QString &shown)
@@ -246,33 +224,27 @@ QString TBaseMainForm::captionWithParameter(const QString &stored, const QString
 
 void TBaseMainForm::CreaVoci(int programma, int menu, QMenu *parent, int livello)
 {
-    db::Query query(&PTabX->TabX->IBDatabaseUser, &TransazioneMain);
-    query.sql() << QStringLiteral("SELECT * FROM DETTMENU WHERE") << QStringLiteral("(PROGRAMMA='%1')AND").arg(programma)
-                << QStringLiteral("(LIVELLOMENU='%1')AND").arg(livello + 1)
-                << QStringLiteral("(MENUPREC='%1')AND(VISIBILE='1')").arg(menu) << QStringLiteral("ORDER BY MENU");
-    query.open();
-    query.fetchAll();
-    for (; !query.eof(); query.next()) {
+    if (!m_catalogue.holdsMenuOf(programma))
+        m_catalogue.loadMenu(programma);
+    const QVector<CatalogueEntry> children = m_catalogue.children(menu, livello);
+    for (const CatalogueEntry &row : children) {
         ++ContatoreMenu;
-        const int child = integerField(query, "MENU");
-        const int level = integerField(query, "LIVELLOMENU");
-        const QString stored = textField(query, "DESCRIZIONE");
-        const QString shown = GetVoce(stored, programma, child);
-        const QString caption = captionWithParameter(stored, shown);
+        const QString shown = GetVoce(row.caption, programma, row.menu);
+        const QString caption = captionWithParameter(row.caption, shown);
         if (shown == QLatin1String("-")) {
-            QAction *separator = addMenuEntry(parent, caption, child);
+            QAction *separator = addMenuEntry(parent, caption, row.menu);
             separator->setSeparator(true);
-            separator->setObjectName(QStringLiteral("N%1").arg(child));
+            separator->setObjectName(QStringLiteral("N%1").arg(row.menu));
             VociMenu << separator;
-        } else if (CercaFigli(programma, child, level)) {
+        } else if (CercaFigli(programma, row.menu, row.level)) {
             auto *submenu = new QMenu(caption, this);
-            submenu->menuAction()->setProperty("tag", child);
+            submenu->menuAction()->setProperty("tag", row.menu);
             parent->addMenu(submenu);
             VociMenu << submenu->menuAction();
-            CreaVoci(programma, child, submenu, level);
+            CreaVoci(programma, row.menu, submenu, row.level);
         } else {
-            QAction *entry = addMenuEntry(parent, caption, child);
-            connectMenuEntry(entry, textField(query, "LIVELLO2VERSIONE") == QLatin1String("1"));
+            QAction *entry = addMenuEntry(parent, caption, row.menu);
+            connectMenuEntry(entry, row.secondLevel);
             VociMenu << entry;
         }
     }

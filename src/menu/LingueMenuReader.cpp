@@ -3,7 +3,25 @@
 #include "db/DatabaseError.h"
 #include "platform/Logging.h"
 
+#include <QStringList>
+
 namespace tg {
+namespace {
+
+// Beyond this many programs a read takes the translations of every program
+// rather than list them all in the statement.
+constexpr int MaxListedPrograms = 1000;
+
+QString joinedNumbers(const QList<int> &numbers)
+{
+    QStringList texts;
+    texts.reserve(numbers.size());
+    for (int number : numbers)
+        texts << QString::number(number);
+    return texts.join(QLatin1Char(','));
+}
+
+} // namespace
 
 TLingueMenuReader::TLingueMenuReader(QObject *owner, db::Database *connection)
     : QObject(owner), m_connection(connection), m_transaction(connection), m_lookup(connection, &m_transaction)
@@ -15,6 +33,7 @@ void TLingueMenuReader::LeggiLingueUtente(int utente)
 {
     Lingua1 = 0;
     Lingua2 = 0;
+    forgetTranslations();
     try {
         db::Query query(m_connection, &m_transaction);
         query.sql() << QStringLiteral("SELECT LINGUA1,LINGUA2 FROM UTENTI WHERE CODICE=%1").arg(utente);
@@ -41,6 +60,76 @@ bool TLingueMenuReader::Traduci(int programma, int menu, QString &testo)
 bool TLingueMenuReader::TraduciInLingua(int programma, int menu, int lingua, QString &testo)
 {
     testo.clear();
+    if (!heldInMemory(lingua))
+        return lookUp(programma, menu, lingua, testo);
+    readTranslationsOf(programma);
+    testo = m_translations.value(Key{programma, menu, lingua});
+    return !testo.isEmpty();
+}
+
+void TLingueMenuReader::forgetTranslations()
+{
+    m_translations.clear();
+    m_readPrograms.clear();
+    m_allProgramsRead = false;
+    m_readLingua1 = Lingua1;
+    m_readLingua2 = Lingua2;
+}
+
+void TLingueMenuReader::readTranslationsOf(int programma)
+{
+    if (m_readLingua1 != Lingua1 || m_readLingua2 != Lingua2)
+        forgetTranslations();
+    if (m_allProgramsRead || m_readPrograms.contains(programma))
+        return;
+    QList<int> programs{programma};
+    for (int announced : std::as_const(m_announced))
+        if (announced != programma && !m_readPrograms.contains(announced))
+            programs << announced;
+    m_announced.clear();
+    QList<int> languages;
+    for (int language : {Lingua1, Lingua2})
+        if (language != 0 && !languages.contains(language))
+            languages << language;
+
+    const bool listed = programs.size() <= MaxListedPrograms;
+    if (listed) {
+        for (int program : std::as_const(programs))
+            m_readPrograms.insert(program);
+    } else {
+        m_allProgramsRead = true;
+    }
+    QStringList lines{QStringLiteral("SELECT PROGRAMMA,MENU,LINGUA,DESCRIZIONE FROM LINGUEMENU"),
+                      QStringLiteral("WHERE (LINGUA IN (%1))").arg(joinedNumbers(languages))};
+    if (listed)
+        lines << QStringLiteral("AND (PROGRAMMA IN (%1))").arg(joinedNumbers(programs));
+    // A failing read leaves these programs without translations, as a failing
+    // look-up of each of their entries would.
+    try {
+        db::Query query(m_connection, &m_transaction);
+        query.sql() = lines;
+        query.open();
+        query.fetchAll();
+        for (; !query.eof(); query.next()) {
+            const db::FieldValue program = query.field(0);
+            const db::FieldValue menu = query.field(1);
+            const db::FieldValue language = query.field(2);
+            // A row without its key is never found by a look-up.
+            if (program.isNull() || menu.isNull() || language.isNull())
+                continue;
+            const Key key{static_cast<int>(program.asInteger()), static_cast<int>(menu.asInteger()),
+                          static_cast<int>(language.asInteger())};
+            if (!m_translations.contains(key))
+                m_translations.insert(key, query.field(3).asText());
+        }
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCatalogue).noquote() << "Reading the menu translations of programs" << joinedNumbers(programs)
+                                         << "failed:" << error.message();
+    }
+}
+
+bool TLingueMenuReader::lookUp(int programma, int menu, int lingua, QString &testo)
+{
     try {
         if (!m_lookup.prepared()) {
             m_lookup.sql() = QStringList{QStringLiteral("SELECT"),         QStringLiteral("  DESCRIZIONE"),

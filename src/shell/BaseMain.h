@@ -2,6 +2,7 @@
 
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "menu/CatalogueModel.h"
 #include "sessions/WorkSessions.h"
 
 #include <QMainWindow>
@@ -221,6 +222,8 @@ private:
     void runStartFunction();
 
     int m_menuProgram = 0;
+    // The catalogue read in bulk, on the connection and in the transaction of QueryAux.
+    CatalogueModel m_catalogue{QueryAux};
 };
 
 } // namespace tg
