@@ -13,13 +13,14 @@ void *PluginCaller::prepareCall(const QString &dll, const QString &funzione, boo
 {
     db::Database &archive = m_module.IBDatabase1;
     const int user = m_module.GetNumUser();
-    if (!VerificaSemaforiCritici(dll, funzione, archive)) {
+    const CriticalWindowState window = ControllaFinestraCritica(dll, funzione, archive);
+    if (!window.mayOpen) {
         SegnalaSemaforoOccupato(user, dll, funzione, archive);
         return nullptr;
     }
     void *entry = DynamicLibrary::symbol(DynamicLibrary::load(dll), funzione);
     if (entry && takesWindowId)
-        OccupaSemaforo(dll, funzione, user, idFinestra, archive);
+        OccupaSemaforo(dll, funzione, user, idFinestra, archive, window.critical);
     return entry;
 }
 

@@ -14,7 +14,7 @@ namespace tg {
 namespace {
 
 const QString CriticalJoin = QStringLiteral(
-    "SELECT COALESCE(COUNT(*),0) TOT FROM SEMAFORIFCRITICHE C INNER JOIN SEMAFORIFCRITICHECOLL L ON "
+    "SELECT COALESCE(COUNT(*),0) FROM SEMAFORIFCRITICHE C INNER JOIN SEMAFORIFCRITICHECOLL L ON "
     "(C.DLL=L.DLLPRIN AND C.FORM=L.FORMPRIN)");
 
 QString windowCondition(const QString &dll, const QString &form)
@@ -23,16 +23,21 @@ QString windowCondition(const QString &dll, const QString &form)
            + db::quotedValue(form) + QLatin1Char('\'');
 }
 
-// Runs a count in a freshly started transaction, so it sees every semaphore
-// committed by now.
-qint64 freshCount(db::Query &query, db::Transaction &transaction, const QStringList &lines)
+// The three counts of the check in one statement: over a network each
+// statement and each transaction costs round trips.
+QStringList checkStatement(const QString &dll, const QString &form)
 {
-    query.close();
-    transaction.rollback();
-    transaction.start();
-    query.sql() = lines;
-    query.open();
-    return query.fieldByName(QStringLiteral("TOT")).asInteger();
+    return {QStringLiteral("SELECT"),
+            QStringLiteral("(") + CriticalJoin,
+            QStringLiteral("INNER JOIN SEMAFORIF F ON (L.DLLCOLLEGATA=F.DLL AND L.FORMCOLLEGATA=F.FORM)"),
+            windowCondition(dll, form) + QStringLiteral(") LINKED,"),
+            QStringLiteral("(") + CriticalJoin,
+            QStringLiteral("INNER JOIN SEMAFORIF F ON (C.DLL=F.DLL AND C.FORM=F.FORM)"),
+            windowCondition(dll, form) + QStringLiteral(" AND C.OSSERVATASPECIALE=1) ITSELF,"),
+            QStringLiteral("(SELECT COALESCE(COUNT(*),0) FROM SEMAFORIFCRITICHE"),
+            QStringLiteral("WHERE DLL='") + db::quotedValue(dll) + QStringLiteral("' AND FORM='") + db::quotedValue(form)
+                + QStringLiteral("') CRITICAL"),
+            QStringLiteral("FROM RDB$DATABASE")};
 }
 
 // Executes a write in its own transaction and commits it; false on failure.
@@ -73,43 +78,54 @@ bool releaseWindow(int idFinestra, db::Database &database)
 
 } // namespace
 
-bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Database &database)
+CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database)
 {
+    CriticalWindowState state;
     try {
+        // A transaction of its own, started now, sees every semaphore
+        // committed by now.
         db::Transaction transaction(&database);
         db::Query query(&database, &transaction);
-        const qint64 linked = freshCount(
-            query, transaction,
-            {CriticalJoin, QStringLiteral("INNER JOIN SEMAFORIF F ON (L.DLLCOLLEGATA=F.DLL AND L.FORMCOLLEGATA=F.FORM)"),
-             windowCondition(dll, form) + QLatin1Char(' ')});
-        const qint64 itself = freshCount(
-            query, transaction,
-            {CriticalJoin, QStringLiteral("INNER JOIN SEMAFORIF F ON (C.DLL=F.DLL AND C.FORM=F.FORM)"),
-             windowCondition(dll, form) + QStringLiteral(" AND C.OSSERVATASPECIALE=1")});
+        query.sql() = checkStatement(dll, form);
+        query.open();
+        const qint64 linked = query.fieldByName(QStringLiteral("LINKED")).asInteger();
+        const qint64 itself = query.fieldByName(QStringLiteral("ITSELF")).asInteger();
+        state.critical = query.fieldByName(QStringLiteral("CRITICAL")).asInteger() > 0;
         query.close();
         transaction.rollback();
-        return linked == 0 && itself == 0;
+        state.mayOpen = linked == 0 && itself == 0;
     } catch (const db::DatabaseError &error) {
         qCWarning(lcSemaphores).noquote() << "Checking the critical semaphores of" << dll << form
                                           << "failed, the window may open:" << error.message();
-        return true; // the check fails open
+        state = CriticalWindowState{}; // the check fails open
     }
+    return state;
 }
 
-void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database)
+bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Database &database)
 {
+    return ControllaFinestraCritica(dll, form, database).mayOpen;
+}
+
+void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database,
+                    std::optional<bool> critical)
+{
+    if (critical == false)
+        return; // the check has just told: no critical window, nothing to take
     try {
         db::Transaction transaction(&database);
         db::Query query(&database, &transaction);
-        query.sql() << QStringLiteral("SELECT COALESCE(COUNT(*),0) TOT FROM SEMAFORIFCRITICHE")
-                    << QStringLiteral("WHERE DLL='") + db::quotedValue(dll) + QStringLiteral("' AND FORM='")
-                           + db::quotedValue(form) + QLatin1Char('\'');
-        query.open();
-        query.fetchAll();
-        const bool critical = query.fieldByName(QStringLiteral("TOT")).asInteger() > 0;
-        query.close();
-        if (!critical)
-            return;
+        if (!critical) {
+            query.sql() << QStringLiteral("SELECT COALESCE(COUNT(*),0) TOT FROM SEMAFORIFCRITICHE")
+                        << QStringLiteral("WHERE DLL='") + db::quotedValue(dll) + QStringLiteral("' AND FORM='")
+                               + db::quotedValue(form) + QLatin1Char('\'');
+            query.open();
+            query.fetchAll();
+            const bool counted = query.fieldByName(QStringLiteral("TOT")).asInteger() > 0;
+            query.close();
+            if (!counted)
+                return;
+        }
         query.sql() = QStringList{QStringLiteral("INSERT INTO SEMAFORIF VALUES("),
                                   QStringLiteral("'%1',").arg(idFinestra),
                                   QLatin1Char('\'') + db::quotedValue(dll) + QStringLiteral("',"),

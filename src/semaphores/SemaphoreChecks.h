@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tg {
 
 namespace db {
@@ -12,14 +14,24 @@ class Database;
 // across workstations. Each routine works with a statement and a
 // transaction of its own on the given connection.
 
-// True when the window may be opened: no window linked to it holds a taken
-// semaphore, and, for a window under special watch, it holds none itself.
-// Any error allows the opening.
+// What the check of a window found: whether it may be opened (no window
+// linked to it holds a taken semaphore, and, for a window under special
+// watch, it holds none itself), and whether it is a critical window at all
+// (unknown when the check failed). Any error allows the opening.
+struct CriticalWindowState {
+    bool mayOpen = true;
+    std::optional<bool> critical;
+};
+CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database);
+
+// True when the window may be opened (ControllaFinestraCritica).
 bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Database &database);
 
 // Takes the semaphore of a critical window for a window id; errors are
-// ignored (no semaphore is then taken).
-void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database);
+// ignored (no semaphore is then taken). `critical`, when the check has just
+// told, spares reading it again.
+void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database,
+                    std::optional<bool> critical = std::nullopt);
 
 // Writes a "Semaforo occupato" anomaly row; errors are ignored.
 void RegistraAnomaliaSemaforo(int utente, const QString &dll, const QString &form, db::Database &database);
