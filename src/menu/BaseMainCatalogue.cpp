@@ -11,6 +11,7 @@
 #include "menu/LingueMenuReader.h"
 #include "menu/NavigationBar.h"
 #include "platform/ExecutableDirectory.h"
+#include "platform/Logging.h"
 #include "platform/Prompter.h"
 #include "platform/SuiteFileName.h"
 #include "shell/Application.h"
@@ -89,6 +90,10 @@ void TBaseMainForm::CaricaProgrammi()
         const QIcon icon(iconPath);
         if (!program.icon.isEmpty() && QFileInfo(iconPath).isFile() && !icon.availableSizes().isEmpty())
             MenuProgrammi->setGroupImageIndex(group, MenuProgrammi->addImage(icon));
+        else if (!program.icon.isEmpty())
+            qCWarning(lcCatalogue).noquote() << "Icon" << program.icon << "of program" << program.code << "not loaded:"
+                                             << iconPath
+                                             << (QFileInfo(iconPath).isFile() ? "is not a readable image" : "no such file");
 
         for (const CatalogueEntry &entry : program.quickEntries) {
             QToolButton *link =
@@ -263,11 +268,14 @@ void TBaseMainForm::CheckMenuSistema()
             mode = static_cast<int>(query.field(0).asInteger());
         query.close();
         transaction.rollback();
-    } catch (const db::DatabaseError &) {
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcCatalogue).noquote() << "Reading the system menu mode of project" << Progetto
+                                         << "failed, the full menu stays:" << error.message();
         mode = 0;
         try {
             transaction.rollback();
-        } catch (const db::DatabaseError &) {
+        } catch (const db::DatabaseError &rollbackError) {
+            qCWarning(lcCatalogue).noquote() << "Rollback after it failed too:" << rollbackError.message();
         }
     }
     if (mode == 1) {
