@@ -138,9 +138,16 @@ bool TBaseMainForm::AggiornaDittaUtente(int userNumber, const QString &company)
     QueryAux.sql() = QStringList{QStringLiteral("SELECT DITTA FROM UTENTI"),
                                  QStringLiteral("WHERE CODICE='%1'").arg(userNumber)};
     QueryAux.open();
-    const bool differs = !QueryAux.eof() && QueryAux.field(0).asText() != company;
+    const bool found = !QueryAux.eof();
+    const QString stored = found ? QueryAux.field(0).asText() : QString();
     QueryAux.close();
-    if (!differs)
+    return recordCompanyIfChanged(userNumber, company, found, stored);
+}
+
+bool TBaseMainForm::recordCompanyIfChanged(int userNumber, const QString &company, bool userFound,
+                                           const QString &storedCompany)
+{
+    if (!userFound || storedCompany == company)
         return true;
     QueryAux.sql() = QStringList{QStringLiteral("UPDATE UTENTI SET DITTA='") + db::quotedValue(company) + QLatin1Char('\''),
                                  QStringLiteral("WHERE CODICE='%1'").arg(userNumber)};

@@ -16,11 +16,18 @@
 
 namespace tg {
 
+// The row of a function with what its call needs to know, read together in
+// one statement: over a network each statement costs round trips.
 struct TBaseMainForm::FunctionRow {
+    bool found = false;
     QString dll;
     QString funzione;
     QString livello2;
     QString parametri;
+    bool profileFound = true;
+    WorkSessions::SessionState session;
+    bool userFound = false;
+    QString storedCompany;
 };
 
 namespace {
@@ -53,13 +60,44 @@ bool runBuiltIn(Main &main, const QString &funzione, bool &close)
 
 } // namespace
 
+TBaseMainForm::FunctionRow TBaseMainForm::readFunctionRow(const QString &table, const QString &keyColumn,
+                                                           const QString &keyCondition, bool withProfile)
+{
+    // A fresh start first, so that the session's state and the company are
+    // read as other workstations have committed them.
+    Sessioni.restartTransaction();
+    const int user = PTabX->TabX->GetNumUser();
+    QStringList lines{QStringLiteral("SELECT F.DLL,F.FUNZIONE,F.LIVELLO2VERSIONE,F.PARAMETRIBLOB,F.%1 RIGA,").arg(keyColumn)};
+    if (withProfile)
+        lines << QStringLiteral("(SELECT COUNT(*) FROM PROFILI WHERE CODICE='%1') PROFILI,").arg(ProfiloSicurezza);
+    lines << Sessioni.sessionStateColumns() + QLatin1Char(',') << QStringLiteral("U.CODICE UTENTE,U.DITTA")
+          << QStringLiteral("FROM RDB$DATABASE") << QStringLiteral("LEFT JOIN %1 F ON %2").arg(table, keyCondition)
+          << QStringLiteral("LEFT JOIN UTENTI U ON U.CODICE='%1'").arg(user);
+    QueryAux.close();
+    QueryAux.sql() = lines;
+    QueryAux.open();
+    FunctionRow row;
+    row.found = !QueryAux.fieldByName(QStringLiteral("RIGA")).isNull();
+    row.dll = QueryAux.fieldByName(QStringLiteral("DLL")).asText();
+    row.funzione = QueryAux.fieldByName(QStringLiteral("FUNZIONE")).asText();
+    row.livello2 = QueryAux.fieldByName(QStringLiteral("LIVELLO2VERSIONE")).asText();
+    row.parametri = QueryAux.fieldByName(QStringLiteral("PARAMETRIBLOB")).asText();
+    if (withProfile)
+        row.profileFound = QueryAux.fieldByName(QStringLiteral("PROFILI")).asInteger() > 0;
+    row.session = WorkSessions::sessionStateOf(QueryAux);
+    row.userFound = !QueryAux.fieldByName(QStringLiteral("UTENTE")).isNull();
+    row.storedCompany = QueryAux.fieldByName(QStringLiteral("DITTA")).asText();
+    QueryAux.close();
+    return row;
+}
+
 void TBaseMainForm::runFunction(const FunctionRow &row, bool secondLevel)
 {
-    if (!VerificaStatoSessione(true))
+    if (!Sessioni.sessionIsOpen(row.session, true))
         return;
     const int windowId = AggiornaMartiLogFunz(row.funzione);
     TTabXForm *tabX = PTabX->TabX;
-    if (!AggiornaDittaUtente(tabX->GetNumUser(), tabX->dittaCorrente()))
+    if (!recordCompanyIfChanged(tabX->GetNumUser(), tabX->dittaCorrente(), row.userFound, row.storedCompany))
         return;
     if (row.funzione.endsWith(QLatin1Char('Y')))
         CaricaFunzioneDLL3Y(row.dll, row.funzione, row.parametri, windowId);
@@ -76,33 +114,19 @@ void TBaseMainForm::EseguiFunzioneVoce(int programma, int menu, int origine)
     [&] {
         QString userName;
         PTabX->TabX->GetNomeUser(userName);
-        if (!MantieniStdMin) {
-            QueryAux.close();
-            QueryAux.sql() = QStringList{QStringLiteral("SELECT LIVELLOPREDEFINITO FROM PROFILI WHERE"),
-                                         QStringLiteral("CODICE='%1'").arg(ProfiloSicurezza)};
-            QueryAux.open();
-            const bool exists = !QueryAux.eof();
-            QueryAux.close();
-            if (!exists) {
-                showMessage(MessageKind::Error, QStringLiteral("Errore di configurazione dell'utente ") + userName
-                                                    + QStringLiteral(": il profilo sicurezza assegnato non esiste"));
-                return;
-            }
+        const FunctionRow row = readFunctionRow(
+            QStringLiteral("DETTMENU"), QStringLiteral("MENU"),
+            QStringLiteral("(F.PROGRAMMA='%1')AND(F.MENU='%2')").arg(programma).arg(menu), !MantieniStdMin);
+        if (!row.profileFound) {
+            showMessage(MessageKind::Error, QStringLiteral("Errore di configurazione dell'utente ") + userName
+                                                + QStringLiteral(": il profilo sicurezza assegnato non esiste"));
+            return;
         }
-        QueryAux.sql() = QStringList{QStringLiteral("SELECT DLL, FUNZIONE, LIVELLO2VERSIONE, PARAMETRIBLOB"),
-                                     QStringLiteral("FROM DETTMENU WHERE"),
-                                     QStringLiteral("(PROGRAMMA='%1')AND").arg(programma),
-                                     QStringLiteral("(MENU='%1')").arg(menu)};
-        QueryAux.open();
-        if (QueryAux.eof()) {
-            QueryAux.close();
+        if (!row.found) {
             showMessage(MessageKind::Error,
                         MenuOpening + QString::number(programma) + QStringLiteral(": manca il menu ") + QString::number(menu));
             return;
         }
-        const FunctionRow row{QueryAux.field(0).asText(), QueryAux.field(1).asText(), QueryAux.field(2).asText(),
-                              QueryAux.field(3).asText()};
-        QueryAux.close();
         if (!runBuiltIn(*this, row.funzione, close)) {
             if (row.dll.isEmpty()) {
                 showMessage(MessageKind::Error, MenuOpening + QString::number(programma) + QStringLiteral(": manca la DLL ")
@@ -176,18 +200,12 @@ void TBaseMainForm::PulsantoneClick(QPushButton *sender)
     const QString button = sender->property("tag").toString();
     bool close = false;
     [&] {
-        QueryAux.close();
-        QueryAux.sql() = QStringList{QStringLiteral("SELECT DLL,FUNZIONE,LIVELLO2VERSIONE,PARAMETRIBLOB"),
-                                     QStringLiteral("FROM PULSANTONI"), QStringLiteral("WHERE ID='%1'").arg(button)};
-        QueryAux.open();
-        if (QueryAux.eof()) {
-            QueryAux.close();
+        const FunctionRow row = readFunctionRow(QStringLiteral("PULSANTONI"), QStringLiteral("ID"),
+                                                QStringLiteral("F.ID='%1'").arg(button), false);
+        if (!row.found) {
             showMessage(MessageKind::Warning, QStringLiteral("Errore nella configurazione del pulsantone"));
             return;
         }
-        const FunctionRow row{QueryAux.field(0).asText(), QueryAux.field(1).asText(), QueryAux.field(2).asText(),
-                              QueryAux.field(3).asText()};
-        QueryAux.close();
         if (runBuiltIn(*this, row.funzione, close))
             return;
         if (row.dll.isEmpty()) {

@@ -102,12 +102,37 @@ bool WorkSessions::VerificaStatoSessione(bool withMessages)
     restartTransaction();
     prepare({QStringLiteral("SELECT * FROM MARTILOG WHERE CODICESESSIONE='%1'").arg(m_sessionCode)});
     m_query.open();
-    QString warning;
-    if (m_query.eof())
-        warning = QStringLiteral("Attenzione: non risulta aperta nessuna sessione di lavoro");
-    else if (!m_query.fieldByName(QStringLiteral("DATACHIUSURA")).asText().isEmpty())
-        warning = QStringLiteral("Attenzione: la sessione corrente risulta chiusa. Si prega di uscire e rientrare");
+    SessionState state;
+    state.exists = !m_query.eof();
+    if (state.exists)
+        state.closingDate = m_query.fieldByName(QStringLiteral("DATACHIUSURA")).asText();
     m_query.close();
+    return sessionIsOpen(state, withMessages);
+}
+
+QString WorkSessions::sessionStateColumns() const
+{
+    const QString where = QStringLiteral(" FROM MARTILOG WHERE CODICESESSIONE='%1')").arg(m_sessionCode);
+    return QStringLiteral("(SELECT COUNT(*)") + where + QStringLiteral(" SESSIONI,(SELECT FIRST 1 DATACHIUSURA") + where
+           + QStringLiteral(" DATACHIUSURA");
+}
+
+WorkSessions::SessionState WorkSessions::sessionStateOf(const db::Query &row)
+{
+    SessionState state;
+    state.exists = row.fieldByName(QStringLiteral("SESSIONI")).asInteger() > 0;
+    if (state.exists)
+        state.closingDate = row.fieldByName(QStringLiteral("DATACHIUSURA")).asText();
+    return state;
+}
+
+bool WorkSessions::sessionIsOpen(const SessionState &state, bool withMessages)
+{
+    QString warning;
+    if (!state.exists)
+        warning = QStringLiteral("Attenzione: non risulta aperta nessuna sessione di lavoro");
+    else if (!state.closingDate.isEmpty())
+        warning = QStringLiteral("Attenzione: la sessione corrente risulta chiusa. Si prega di uscire e rientrare");
     if (warning.isEmpty())
         return true;
     if (withMessages)

@@ -23,13 +23,27 @@ public:
     void ChiudiSessione();
     // True when the current session exists and is open.
     bool VerificaStatoSessione(bool withMessages);
+
+    // The session check folded into a statement that reads other values
+    // too (one statement instead of two over the network): after
+    // restartTransaction(), a statement that holds sessionStateColumns() in
+    // its select list gives the state with sessionStateOf(), and
+    // sessionIsOpen() judges it as VerificaStatoSessione judges its own
+    // reading.
+    struct SessionState {
+        bool exists = false;
+        QString closingDate;
+    };
+    void restartTransaction();
+    QString sessionStateColumns() const;
+    static SessionState sessionStateOf(const db::Query &row);
+    bool sessionIsOpen(const SessionState &state, bool withMessages);
     // Logs one call and returns its window id (0 without window tracking).
     int AggiornaMartiLogFunz(const QString &functionName);
     // True when no window recorded for the session still exists.
     bool VerificaFinestreAperte();
 
 private:
-    void restartTransaction();
     void prepare(const QStringList &lines);
     qint64 nextGeneratorValue(const QStringList &lines);
     // Executes and commits the prepared write; on failure dumps it and shows

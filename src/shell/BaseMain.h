@@ -217,7 +217,12 @@ private:
     void readProjectAndProfile(const QString &userName);
     void connectCompanyArchive();
     struct FunctionRow;
+    FunctionRow readFunctionRow(const QString &table, const QString &keyColumn, const QString &keyCondition,
+                                bool withProfile);
     void runFunction(const FunctionRow &row, bool secondLevel);
+    // Writes the current company into the user's row when the row holds
+    // another one (AggiornaDittaUtente with the row already read).
+    bool recordCompanyIfChanged(int userNumber, const QString &company, bool userFound, const QString &storedCompany);
     void openAgenda();
     void runStartFunction();
 
