@@ -154,4 +154,10 @@ bool CatalogueModel::hasChildren(int menu, int level) const
     return !children(menu, level).isEmpty();
 }
 
+void CatalogueModel::release()
+{
+    m_treeQuery.close();
+    m_treeQuery.unprepare();
+}
+
 } // namespace tg

@@ -56,6 +56,9 @@ public:
     QVector<CatalogueEntry> children(int menu, int level) const;
     bool hasChildren(int menu, int level) const;
 
+    // Lets the statement kept prepared go, before its connection closes.
+    void release();
+
 private:
     static quint64 childKey(qint64 parentMenu, qint64 childLevel);
 

@@ -87,6 +87,7 @@ TBaseMainForm::~TBaseMainForm()
     QueryAux.close();
     QueryAux2.close();
     QueryArchivio1.close();
+    m_catalogue.release();
     TransazioneMain.endWithCommit();
     delete LingueMenu;
     if (PTabX) {

@@ -196,6 +196,7 @@ bool TBaseMainForm::FormClose()
     QueryAux.close();
     QueryAux2.close();
     QueryArchivio1.close();
+    m_catalogue.release();
     TransazioneMain.endWithCommit();
     tabX->chiudiConnessioni();
     return true;
