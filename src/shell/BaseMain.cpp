@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -208,8 +209,12 @@ void TBaseMainForm::FormCreate()
     checkGraphicsDirectory();
     MantieniStdMin = false;
     UtenteCollegato = false;
-    fillUserLists();
-    probeWindowLog();
+    const QSet<QString> columns = optionalColumns();
+    fillUserLists(columns.contains(QStringLiteral("UTENTI.UTENTEINATTIVO")));
+    // The call log tracks windows only with both window columns.
+    if (!columns.contains(QStringLiteral("MARTILOGFUNZ.HANDLEFINESTRA"))
+        || !columns.contains(QStringLiteral("MARTILOGFUNZ.IDFINESTRA")))
+        LogFinestre = false;
     chooseLoginPage();
     Edizione = EdizioneProgramma;
     layoutForSmallScreen();
@@ -247,21 +252,26 @@ void TBaseMainForm::checkGraphicsDirectory()
         showMessage(MessageKind::Warning, QStringLiteral("Directory \"Grafica\" mancante"));
 }
 
-bool TBaseMainForm::columnExists(const QString &fieldLine, const QString &relationLine)
+QSet<QString> TBaseMainForm::optionalColumns()
 {
+    // The columns that some suites' tables lack, as "TABLE.COLUMN", in one
+    // read of the schema: over a network each statement costs round trips.
     QueryAux.close();
-    QueryAux.sql().clear();
-    QueryAux.sql() << QStringLiteral("SELECT * FROM RDB$RELATION_FIELDS WHERE") << fieldLine << relationLine;
+    QueryAux.sql() = QStringList{
+        QStringLiteral("SELECT RDB$RELATION_NAME,RDB$FIELD_NAME FROM RDB$RELATION_FIELDS WHERE"),
+        QStringLiteral("((RDB$FIELD_NAME='UTENTEINATTIVO')AND(RDB$RELATION_NAME='UTENTI'))OR"),
+        QStringLiteral("((RDB$FIELD_NAME IN ('HANDLEFINESTRA','IDFINESTRA'))AND(RDB$RELATION_NAME='MARTILOGFUNZ'))")};
     QueryAux.open();
-    const bool found = !QueryAux.eof();
+    QueryAux.fetchAll();
+    QSet<QString> columns;
+    for (; !QueryAux.eof(); QueryAux.next())
+        columns << QueryAux.field(0).asText().trimmed() + QLatin1Char('.') + QueryAux.field(1).asText().trimmed();
     QueryAux.close();
-    return found;
+    return columns;
 }
 
-void TBaseMainForm::fillUserLists()
+void TBaseMainForm::fillUserLists(bool hasInactiveFlag)
 {
-    const bool hasInactiveFlag = columnExists(QStringLiteral("(RDB$FIELD_NAME='UTENTEINATTIVO')AND"),
-                                              QStringLiteral("(RDB$RELATION_NAME='UTENTI')"));
     QueryAux.sql().clear();
     QueryAux.sql() << QStringLiteral("SELECT NOMEUTENTE,INFO1 FROM UTENTI");
     if (hasInactiveFlag)
@@ -281,15 +291,6 @@ void TBaseMainForm::fillUserLists()
     if (ListaUtenti2->count() > 0)
         ListaUtenti2->setCurrentRow(0);
     ComboUtenti1->setCurrentIndex(-1);
-}
-
-void TBaseMainForm::probeWindowLog()
-{
-    const QString relation = QStringLiteral("(RDB$RELATION_NAME='MARTILOGFUNZ')");
-    if (!columnExists(QStringLiteral("(RDB$FIELD_NAME='HANDLEFINESTRA')AND"), relation))
-        LogFinestre = false;
-    if (LogFinestre && !columnExists(QStringLiteral("(RDB$FIELD_NAME='IDFINESTRA')AND"), relation))
-        LogFinestre = false;
 }
 
 void TBaseMainForm::chooseLoginPage()

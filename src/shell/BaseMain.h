@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <QVector>
 #include <memory>
 
@@ -189,9 +190,8 @@ private:
     void startMainTransaction();
     void recordArchiveParameter();
     void checkGraphicsDirectory();
-    bool columnExists(const QString &fieldLine, const QString &relationLine);
-    void fillUserLists();
-    void probeWindowLog();
+    QSet<QString> optionalColumns();
+    void fillUserLists(bool hasInactiveFlag);
     void chooseLoginPage();
     void layoutForSmallScreen();
     void scaleToScreen(const ScreenScale &scale);
