@@ -42,13 +42,20 @@ void post(db::Database &database, db::Transaction &transaction, const QStringLis
 
 void PreparaAggiornamento(db::Query &query, const QString &tableName, const QString &kind, UpdateStatements &update)
 {
-    db::Query columns(query.database(), query.transaction());
-    columns.sql() = query.sql();
-    columns.open();
+    // The columns of the statement's result: an open statement tells them
+    // itself; a closed one is run once for them.
     QStringList names;
-    for (int i = 0; i < columns.fieldCount(); ++i)
-        names << columns.fieldName(i);
-    columns.close();
+    if (query.active()) {
+        for (int i = 0; i < query.fieldCount(); ++i)
+            names << query.fieldName(i);
+    } else {
+        db::Query columns(query.database(), query.transaction());
+        columns.sql() = query.sql();
+        columns.open();
+        for (int i = 0; i < columns.fieldCount(); ++i)
+            names << columns.fieldName(i);
+        columns.close();
+    }
     // One line per column, every line but the last ending with a comma.
     const auto lines = [&names](const std::function<QString(const QString &)> &line) {
         QStringList result;
