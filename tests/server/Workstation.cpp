@@ -9,6 +9,10 @@
 //
 // Commands:
 //   login USER               logs USER in; detail: the session code
+//   open                     shows the main window on its login page, as the
+//                            program does when it starts
+//   enter USER               logs USER in on the login page of the window
+//                            shown; detail: the session code
 //   choose PROGRAM MENU      chooses a menu entry, as a click on it would
 //   repeat N PROGRAM MENU    chooses it N times; detail: N
 //   key F8|F9|F12            presses the function key on the main window
@@ -75,8 +79,12 @@ public:
             return {true, QStringLiteral("pong")};
         if (command == QLatin1String("login"))
             return login(words.value(1));
+        if (command == QLatin1String("open"))
+            return open();
         if (!m_form)
             return {false, QStringLiteral("not logged in")};
+        if (command == QLatin1String("enter"))
+            return enter(words.value(1));
         if (command == QLatin1String("choose"))
             return choose(1, words.value(1).toInt(), words.value(2).toInt());
         if (command == QLatin1String("repeat"))
@@ -105,6 +113,21 @@ private:
     {
         m_form = std::make_unique<TBaseMainForm>();
         m_form->show();
+        return enter(user);
+    }
+
+    Reply open()
+    {
+        if (!m_form) {
+            m_form = std::make_unique<TBaseMainForm>();
+            m_form->show();
+        }
+        QCoreApplication::processEvents();
+        return {true, {}};
+    }
+
+    Reply enter(const QString &user)
+    {
         const int index = m_form->ComboUtenti1->findText(user);
         if (index < 0)
             return {false, QStringLiteral("no user ") + user};
