@@ -176,10 +176,7 @@ private:
     void ensureTabScript();
     void openUserQuery(const QStringList &lines);
     static QString whereUserName(const QString &name);
-    void PasswordUserPerNome(const QString &name, QString &password);
     int NumUserPerNome(const QString &name);
-    void DittaUserPerNome(const QString &name, QString &company);
-    void NomeUserPerNum(int number, QString &name);
     static QString renderQuadrel(db::Query &rows);
     QStringList projectKeyLines(const QString &project, const QString &situation, const QString &name) const;
     QStringList plainKeyLines(const QString &name, bool perUser) const;

@@ -1,6 +1,6 @@
 // The user directory: look-ups in UTENTI and the choice of the module's
 // current user. Every statement runs on QueryQuadrel in TransazioneUser;
-// only DittaUserPerNome and ProfiloSicurezzaUtente restart the transaction,
+// only SetUserPerNum and ProfiloSicurezzaUtente restart the transaction,
 // to read what other programs have committed since.
 
 #include "data/TabX.h"
@@ -39,49 +39,31 @@ bool TTabXForm::VerificaPasswordUser(const QString &name, const QString &passwor
     return stored.isEmpty() || stored == password;
 }
 
-void TTabXForm::PasswordUserPerNome(const QString &name, QString &password)
-{
-    password.clear();
-    openUserQuery({QStringLiteral("SELECT PWDUTENTE FROM UTENTI"), whereUserName(name)});
-    if (!QueryQuadrel.eof())
-        password = QueryQuadrel.field(0).asText();
-}
-
 int TTabXForm::NumUserPerNome(const QString &name)
 {
     openUserQuery({QStringLiteral("SELECT CODICE FROM UTENTI"), whereUserName(name)});
     return QueryQuadrel.eof() ? 0 : static_cast<int>(QueryQuadrel.field(0).asInteger());
 }
 
-void TTabXForm::DittaUserPerNome(const QString &name, QString &company)
+void TTabXForm::SetUserPerNum(int number)
 {
-    company.clear();
+    m_userNumber = number;
+    // The name of the user with this number, and the password and the
+    // company of the first user of that name, as the look-ups by name give
+    // them: one statement after a fresh start (the company must be read as
+    // other programs have committed it), not five over the network.
     QueryQuadrel.close();
     QueryQuadrel.sql().clear();
     TransazioneUser.rollback();
     TransazioneUser.start();
-    openUserQuery({QStringLiteral("SELECT DITTA FROM UTENTI"), whereUserName(name)});
-    if (!QueryQuadrel.eof())
-        company = QueryQuadrel.field(0).asText();
-}
-
-void TTabXForm::NomeUserPerNum(int number, QString &name)
-{
-    name.clear();
-    openUserQuery({QStringLiteral("SELECT NOMEUTENTE FROM UTENTI"),
-                   QStringLiteral("WHERE (CODICE='%1')").arg(number)});
-    if (!QueryQuadrel.eof())
-        name = QueryQuadrel.field(0).asText();
-}
-
-void TTabXForm::SetUserPerNum(int number)
-{
-    m_userNumber = number;
-    NomeUserPerNum(number, m_userName);
-    PasswordUserPerNome(m_userName, m_userPassword);
-    QString name;
-    NomeUserPerNum(number, name);
-    DittaUserPerNome(name, m_currentCompany);
+    openUserQuery({QStringLiteral("SELECT N.NOMEUTENTE,U.PWDUTENTE,U.DITTA FROM"),
+                   QStringLiteral("(SELECT COALESCE((SELECT FIRST 1 NOMEUTENTE FROM UTENTI WHERE CODICE='%1'),'')")
+                       .arg(number),
+                   QStringLiteral("NOMEUTENTE FROM RDB$DATABASE) N"),
+                   QStringLiteral("LEFT JOIN UTENTI U ON U.NOMEUTENTE=N.NOMEUTENTE")});
+    m_userName = QueryQuadrel.field(0).asText();
+    m_userPassword = QueryQuadrel.field(1).asText();
+    m_currentCompany = QueryQuadrel.field(2).asText();
     CaricaQuadrel(number);
 }
 
