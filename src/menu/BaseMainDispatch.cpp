@@ -26,6 +26,7 @@ struct TBaseMainForm::FunctionRow {
     QString parametri;
     bool profileFound = true;
     WorkSessions::SessionState session;
+    int windowId = 0;
     bool userFound = false;
     QString storedCompany;
 };
@@ -70,7 +71,10 @@ TBaseMainForm::FunctionRow TBaseMainForm::readFunctionRow(const QString &table, 
     QStringList lines{QStringLiteral("SELECT F.DLL,F.FUNZIONE,F.LIVELLO2VERSIONE,F.PARAMETRIBLOB,F.%1 RIGA,").arg(keyColumn)};
     if (withProfile)
         lines << QStringLiteral("(SELECT COUNT(*) FROM PROFILI WHERE CODICE='%1') PROFILI,").arg(ProfiloSicurezza);
-    lines << Sessioni.sessionStateColumns() + QLatin1Char(',') << QStringLiteral("U.CODICE UTENTE,U.DITTA")
+    // The window id is taken here too: a click that is then refused leaves
+    // a gap in the generator's values, as any rolled-back call would.
+    lines << Sessioni.sessionStateColumns() + QLatin1Char(',') << Sessioni.windowIdColumn() + QLatin1Char(',')
+          << QStringLiteral("U.CODICE UTENTE,U.DITTA")
           << QStringLiteral("FROM RDB$DATABASE") << QStringLiteral("LEFT JOIN %1 F ON %2").arg(table, keyCondition)
           << QStringLiteral("LEFT JOIN UTENTI U ON U.CODICE='%1'").arg(user);
     QueryAux.close();
@@ -85,6 +89,7 @@ TBaseMainForm::FunctionRow TBaseMainForm::readFunctionRow(const QString &table, 
     if (withProfile)
         row.profileFound = QueryAux.fieldByName(QStringLiteral("PROFILI")).asInteger() > 0;
     row.session = WorkSessions::sessionStateOf(QueryAux);
+    row.windowId = static_cast<int>(QueryAux.fieldByName(QStringLiteral("IDFINESTRA")).asInteger());
     row.userFound = !QueryAux.fieldByName(QStringLiteral("UTENTE")).isNull();
     row.storedCompany = QueryAux.fieldByName(QStringLiteral("DITTA")).asText();
     QueryAux.close();
@@ -95,7 +100,7 @@ void TBaseMainForm::runFunction(const FunctionRow &row, bool secondLevel)
 {
     if (!Sessioni.sessionIsOpen(row.session, true))
         return;
-    const int windowId = AggiornaMartiLogFunz(row.funzione);
+    const int windowId = Sessioni.AggiornaMartiLogFunz(row.funzione, row.windowId);
     TTabXForm *tabX = PTabX->TabX;
     if (!recordCompanyIfChanged(tabX->GetNumUser(), tabX->dittaCorrente(), row.userFound, row.storedCompany))
         return;

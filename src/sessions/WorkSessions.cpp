@@ -140,12 +140,23 @@ bool WorkSessions::sessionIsOpen(const SessionState &state, bool withMessages)
     return false;
 }
 
+QString WorkSessions::windowIdColumn() const
+{
+    return m_logWindows ? QStringLiteral("GEN_ID(IDFINESTRAMARTILOGFUNZCOUNTER,1) IDFINESTRA")
+                        : QStringLiteral("0 IDFINESTRA");
+}
+
 int WorkSessions::AggiornaMartiLogFunz(const QString &functionName)
 {
     int windowId = 0;
     if (m_logWindows)
         windowId = static_cast<int>(nextGeneratorValue(
             {QStringLiteral("SELECT GEN_ID(IDFINESTRAMARTILOGFUNZCOUNTER,1) FROM"), QStringLiteral("RDB$DATABASE")}));
+    return AggiornaMartiLogFunz(functionName, windowId);
+}
+
+int WorkSessions::AggiornaMartiLogFunz(const QString &functionName, int windowId)
+{
     QStringList lines{QStringLiteral("INSERT INTO MARTILOGFUNZ (CODICESESSIONE,DATACHIAMATAFUNZIONE,"),
                       QStringLiteral("ORACHIAMATAFUNZIONE,FUNZIONECHIAMATA")};
     if (m_logWindows)

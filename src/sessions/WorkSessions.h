@@ -37,9 +37,15 @@ public:
     void restartTransaction();
     QString sessionStateColumns() const;
     static SessionState sessionStateOf(const db::Query &row);
+    // A new window id from the call log's generator as the column
+    // IDFINESTRA of such a statement (0 without window tracking).
+    QString windowIdColumn() const;
     bool sessionIsOpen(const SessionState &state, bool withMessages);
     // Logs one call and returns its window id (0 without window tracking).
     int AggiornaMartiLogFunz(const QString &functionName);
+    // Logs one call under a window id already taken with windowIdColumn()
+    // (0 without window tracking) and returns it.
+    int AggiornaMartiLogFunz(const QString &functionName, int windowId);
     // True when no window recorded for the session still exists.
     bool VerificaFinestreAperte();
 
