@@ -69,6 +69,9 @@ TTabXForm::TTabXForm(QWidget *owner, quint8 mode) : QObject(owner), m_owner(owne
     // Only the company archive refuses to wait on a lock: a record being
     // edited elsewhere is then noticed at once.
     IBTransaction1.params() = QStringList{QStringLiteral("isc_tpb_concurrency"), QStringLiteral("isc_tpb_nowait")};
+    archiveChecks.setDefaultDatabase(&IBDatabase1);
+    archiveChecks.params() = QStringList{QStringLiteral("isc_tpb_read_committed"), QStringLiteral("isc_tpb_rec_version"),
+                                         QStringLiteral("isc_tpb_read")};
     IBDatabaseUser.setSqlDialect(3);
     IBDatabaseUser.setDefaultTransaction(&TransazioneUser);
     TransazioneUser.setDefaultDatabase(&IBDatabaseUser);
@@ -129,8 +132,19 @@ void TTabXForm::connettiDatabase(db::Database &database, const QString &path)
     QString directory;
     QString fileName;
     splitDatabasePath(localDatabasePath(path), directory, fileName);
-    if (!ApriArchivio(database, directory, fileName, QString(), QString(), m_owner))
+    if (!ApriArchivio(database, directory, fileName, QString(), QString(), m_owner)) {
         showMessage(MessageKind::Error, QStringLiteral("Errore apertura archivio"));
+        return;
+    }
+    if (&database != &IBDatabase1)
+        return;
+    // The company archive's checks find their transaction open.
+    try {
+        archiveChecks.start();
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcData).noquote() << "Starting the checks' transaction of" << database.databaseName()
+                                    << "failed, each check starts one of its own:" << error.message();
+    }
 }
 
 void TTabXForm::ConnettiDatabase0(const QString &path)

@@ -52,6 +52,10 @@ public:
     db::Transaction IBTransaction4;
     db::Transaction IBTransaction5;
     db::Transaction TransazioneUser;
+    // A read-committed, read-only transaction of the company archive, kept
+    // open for checks that must see the latest commits of every workstation
+    // (the critical windows): no start and end of a transaction per check.
+    db::Transaction archiveChecks;
     db::Query QueryQuadrel;
     MemTabX memTabX;
 

@@ -26,7 +26,8 @@ QString joinedNumbers(const QList<int> &numbers)
 TLingueMenuReader::TLingueMenuReader(QObject *owner, db::Database *connection)
     : QObject(owner), m_connection(connection), m_transaction(connection), m_lookup(connection, &m_transaction)
 {
-    m_transaction.start();
+    // The transaction starts with the first reading (a login), not with the
+    // program: nothing of it is needed on the login page.
 }
 
 void TLingueMenuReader::LeggiLingueUtente(int utente)

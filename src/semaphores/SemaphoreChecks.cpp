@@ -78,21 +78,26 @@ bool releaseWindow(int idFinestra, db::Database &database)
 
 } // namespace
 
-CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database)
+CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database,
+                                             db::Transaction *readCommitted)
 {
     CriticalWindowState state;
     try {
-        // A transaction of its own, started now, sees every semaphore
-        // committed by now.
-        db::Transaction transaction(&database);
-        db::Query query(&database, &transaction);
+        // A read-committed transaction, or one of its own started now, sees
+        // every semaphore committed by now.
+        std::optional<db::Transaction> own;
+        db::Transaction *transaction = readCommitted;
+        if (!transaction)
+            transaction = &own.emplace(&database);
+        db::Query query(&database, transaction);
         query.sql() = checkStatement(dll, form);
         query.open();
         const qint64 linked = query.fieldByName(QStringLiteral("LINKED")).asInteger();
         const qint64 itself = query.fieldByName(QStringLiteral("ITSELF")).asInteger();
         state.critical = query.fieldByName(QStringLiteral("CRITICAL")).asInteger() > 0;
         query.close();
-        transaction.rollback();
+        if (own)
+            own->rollback();
         state.mayOpen = linked == 0 && itself == 0;
     } catch (const db::DatabaseError &error) {
         qCWarning(lcSemaphores).noquote() << "Checking the critical semaphores of" << dll << form

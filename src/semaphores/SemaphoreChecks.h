@@ -8,7 +8,8 @@ namespace tg {
 
 namespace db {
 class Database;
-}
+class Transaction;
+} // namespace db
 
 // Window semaphores in the archive: critical windows are kept exclusive
 // across workstations. Each routine works with a statement and a
@@ -22,7 +23,11 @@ struct CriticalWindowState {
     bool mayOpen = true;
     std::optional<bool> critical;
 };
-CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database);
+// `readCommitted`, when given, is a read-committed transaction of the
+// database, kept open between checks; otherwise the check runs in a
+// transaction of its own.
+CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database,
+                                             db::Transaction *readCommitted = nullptr);
 
 // True when the window may be opened (ControllaFinestraCritica).
 bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Database &database);
