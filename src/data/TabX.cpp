@@ -106,16 +106,34 @@ void TTabXForm::Avvia()
     memTabX.open();
 }
 
+void TTabXForm::readOptionalSchema()
+{
+    // TABSCRIPT (a table has at least one column) and the columns that some
+    // suites' tables lack, as "TABLE.COLUMN", in one read of the schema:
+    // over a network each statement costs round trips.
+    m_optionalColumns.clear();
+    QueryQuadrel.close();
+    QueryQuadrel.sql() = QStringList{
+        QStringLiteral("SELECT RDB$RELATION_NAME,RDB$FIELD_NAME FROM RDB$RELATION_FIELDS WHERE"),
+        QStringLiteral("(RDB$RELATION_NAME='TABSCRIPT')OR"),
+        QStringLiteral("((RDB$FIELD_NAME='UTENTEINATTIVO')AND(RDB$RELATION_NAME='UTENTI'))OR"),
+        QStringLiteral("((RDB$FIELD_NAME IN ('HANDLEFINESTRA','IDFINESTRA'))AND(RDB$RELATION_NAME='MARTILOGFUNZ'))")};
+    QueryQuadrel.open();
+    QueryQuadrel.fetchAll();
+    for (; !QueryQuadrel.eof(); QueryQuadrel.next()) {
+        const QString table = QueryQuadrel.field(0).asText().trimmed();
+        m_optionalColumns << (table == QLatin1String("TABSCRIPT")
+                                  ? table
+                                  : table + QLatin1Char('.') + QueryQuadrel.field(1).asText().trimmed());
+    }
+    QueryQuadrel.close();
+}
+
 void TTabXForm::ensureTabScript()
 {
-    QueryQuadrel.close();
-    QueryQuadrel.sql().clear();
-    QueryQuadrel.sql() << QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS")
-                       << QStringLiteral("WHERE RDB$RELATION_NAME='TABSCRIPT'");
-    QueryQuadrel.open();
-    if (!QueryQuadrel.eof())
+    readOptionalSchema();
+    if (m_optionalColumns.contains(QStringLiteral("TABSCRIPT")))
         return;
-    QueryQuadrel.close();
     QueryQuadrel.sql() = TabScriptDefinition;
     try {
         QueryQuadrel.execSql();

@@ -6,6 +6,7 @@
 #include "db/Transaction.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QAbstractButton;
@@ -170,6 +171,12 @@ public:
     static int saveButtonTag(const QAbstractButton *button);
     void setSaveButtonPending(QAbstractButton *button, bool pending) const;
 
+    // What the start-up's read of the schema found: "TABSCRIPT" when that
+    // table existed, and the optional columns UTENTI.UTENTEINATTIVO,
+    // MARTILOGFUNZ.HANDLEFINESTRA and MARTILOGFUNZ.IDFINESTRA as
+    // "TABLE.COLUMN".
+    const QSet<QString> &optionalSchema() const { return m_optionalColumns; }
+
     const QString &dittaCorrente() const { return m_currentCompany; }
     quint8 mode() const { return m_mode; }
     void setMainWindowHandle(qint64 handle) { m_mainWindowHandle = handle; }
@@ -177,6 +184,7 @@ public:
 
 private:
     void connettiDatabase(db::Database &database, const QString &path);
+    void readOptionalSchema();
     void ensureTabScript();
     void openUserQuery(const QStringList &lines);
     static QString whereUserName(const QString &name);
@@ -196,6 +204,7 @@ private:
     QString m_greenBitmapPath;
     QString m_redBitmapPath;
     qint64 m_mainWindowHandle = 0;
+    QSet<QString> m_optionalColumns;
 };
 
 } // namespace tg

@@ -209,7 +209,8 @@ void TBaseMainForm::FormCreate()
     checkGraphicsDirectory();
     MantieniStdMin = false;
     UtenteCollegato = false;
-    const QSet<QString> columns = optionalColumns();
+    // The module read the schema's optional columns as it started.
+    const QSet<QString> &columns = PTabX->TabX->optionalSchema();
     fillUserLists(columns.contains(QStringLiteral("UTENTI.UTENTEINATTIVO")));
     // The call log tracks windows only with both window columns.
     if (!columns.contains(QStringLiteral("MARTILOGFUNZ.HANDLEFINESTRA"))
@@ -250,24 +251,6 @@ void TBaseMainForm::checkGraphicsDirectory()
 {
     if (!QDir(ExecutableDirectory::path() + QStringLiteral("Grafica")).exists())
         showMessage(MessageKind::Warning, QStringLiteral("Directory \"Grafica\" mancante"));
-}
-
-QSet<QString> TBaseMainForm::optionalColumns()
-{
-    // The columns that some suites' tables lack, as "TABLE.COLUMN", in one
-    // read of the schema: over a network each statement costs round trips.
-    QueryAux.close();
-    QueryAux.sql() = QStringList{
-        QStringLiteral("SELECT RDB$RELATION_NAME,RDB$FIELD_NAME FROM RDB$RELATION_FIELDS WHERE"),
-        QStringLiteral("((RDB$FIELD_NAME='UTENTEINATTIVO')AND(RDB$RELATION_NAME='UTENTI'))OR"),
-        QStringLiteral("((RDB$FIELD_NAME IN ('HANDLEFINESTRA','IDFINESTRA'))AND(RDB$RELATION_NAME='MARTILOGFUNZ'))")};
-    QueryAux.open();
-    QueryAux.fetchAll();
-    QSet<QString> columns;
-    for (; !QueryAux.eof(); QueryAux.next())
-        columns << QueryAux.field(0).asText().trimmed() + QLatin1Char('.') + QueryAux.field(1).asText().trimmed();
-    QueryAux.close();
-    return columns;
 }
 
 void TBaseMainForm::fillUserLists(bool hasInactiveFlag)

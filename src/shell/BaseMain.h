@@ -7,7 +7,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QSet>
 #include <QVector>
 #include <memory>
 
@@ -190,7 +189,6 @@ private:
     void startMainTransaction();
     void recordArchiveParameter();
     void checkGraphicsDirectory();
-    QSet<QString> optionalColumns();
     void fillUserLists(bool hasInactiveFlag);
     void chooseLoginPage();
     void layoutForSmallScreen();
