@@ -48,6 +48,8 @@ void TLingueMenuReader::LeggiLingueUtente(int utente)
         qCWarning(lcCatalogue).noquote() << "Reading the menu languages of user" << utente << "failed:"
                                          << error.message();
     }
+    if (!HaLingue())
+        m_transaction.endWithCommit(); // nothing more to read for this user
 }
 
 bool TLingueMenuReader::Traduci(int programma, int menu, QString &testo)
@@ -127,6 +129,10 @@ void TLingueMenuReader::readTranslationsOf(int programma)
         qCWarning(lcCatalogue).noquote() << "Reading the menu translations of programs" << joinedNumbers(programs)
                                          << "failed:" << error.message();
     }
+    // What the login needs is in memory: no snapshot of the user database
+    // is held open for the rest of the session (it would keep the server
+    // from collecting old record versions); a later reading starts afresh.
+    m_transaction.endWithCommit();
 }
 
 bool TLingueMenuReader::lookUp(int programma, int menu, int lingua, QString &testo)

@@ -15,8 +15,8 @@ class Database;
 }
 
 // Reads the translations of menu captions in the current user's languages,
-// on the user database in a transaction of its own that lives as long as the
-// reader. The translations of the user's languages are read in bulk, a
+// on the user database in a transaction of its own, ended once a reading in
+// bulk is done and started again by the next reading. The translations of the user's languages are read in bulk, a
 // program at a time or all the programs of a catalogue at once, and looked
 // up in memory; any other language is looked up row by row with a statement
 // prepared once and kept.

@@ -39,6 +39,7 @@ WorkSessions::WorkSessions(db::Query &query, db::Transaction &transaction, int &
 
 void WorkSessions::prepare(const QStringList &lines)
 {
+    m_stateWithWindows.reset();
     m_query.close();
     m_query.sql() = lines;
 }
@@ -69,6 +70,7 @@ bool WorkSessions::write(const QString &operation, int kind, const QString &fail
 
 void WorkSessions::restartTransaction()
 {
+    m_stateWithWindows.reset();
     m_query.close();
     m_transaction.rollback();
     m_transaction.start();
@@ -88,7 +90,10 @@ void WorkSessions::ApriSessione(int userNumber)
 
 void WorkSessions::ChiudiSessione()
 {
-    if (!VerificaStatoSessione(false))
+    // Right after the check of open windows, the session's state read with
+    // it is as fresh as a new reading would be.
+    const std::optional<SessionState> known = std::exchange(m_stateWithWindows, std::nullopt);
+    if (known ? !sessionIsOpen(*known, false) : !VerificaStatoSessione(false))
         return;
     prepare({QStringLiteral("UPDATE MARTILOG SET"), QStringLiteral("DATACHIUSURA='") + currentDate() + QStringLiteral("',"),
              QStringLiteral("ORACHIUSURA='") + currentTime() + QLatin1Char('\''),
@@ -176,18 +181,22 @@ int WorkSessions::AggiornaMartiLogFunz(const QString &functionName, int windowId
 bool WorkSessions::VerificaFinestreAperte()
 {
     restartTransaction();
-    prepare({QStringLiteral("SELECT HANDLEFINESTRA FROM MARTILOGFUNZ"),
-             QStringLiteral("WHERE CODICESESSIONE='%1'").arg(m_sessionCode)});
+    // The session's state comes along (one row at least), for a closing
+    // that follows.
+    prepare({QStringLiteral("SELECT L.HANDLEFINESTRA,") + sessionStateColumns(), QStringLiteral("FROM RDB$DATABASE"),
+             QStringLiteral("LEFT JOIN MARTILOGFUNZ L ON L.CODICESESSIONE='%1'").arg(m_sessionCode)});
     m_query.open();
     m_query.fetchAll();
+    const SessionState state = sessionStateOf(m_query);
     bool noneOpen = true;
     for (; !m_query.eof(); m_query.next()) {
-        if (NativeWindows::exists(m_query.field(0).asInteger())) {
+        if (!m_query.field(0).isNull() && NativeWindows::exists(m_query.field(0).asInteger())) {
             noneOpen = false;
             break;
         }
     }
     m_query.close();
+    m_stateWithWindows = state;
     return noneOpen;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tg {
 
 namespace db {
@@ -58,6 +60,9 @@ private:
 
     db::Query &m_query;
     db::Transaction &m_transaction;
+    // The session's state read by the last VerificaFinestreAperte, while
+    // nothing else has run on the statement since.
+    std::optional<SessionState> m_stateWithWindows;
     int &m_sessionCode;
     const bool &m_logWindows;
 };
