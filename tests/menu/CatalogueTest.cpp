@@ -266,4 +266,26 @@ TEST_F(Catalogue, SystemMenuStaysWhenProjectsCannotBeRead)
     EXPECT_EQ(main.Esci1->text(), QStringLiteral("Esci"));
 }
 
+// Names written on a disk that ignores letter case and separates folders
+// with "\".
+TEST_F(Catalogue, IconAndPictureNamesOfAnotherCaseOrWithBackslashesAreFound)
+{
+    writeImage(picture(QStringLiteral("clienti.ico")), "ICO");
+    ASSERT_TRUE(QDir().mkpath(picture(QStringLiteral("foto"))));
+    writeImage(picture(QStringLiteral("foto/MAGAZZINO.BMP")), "BMP");
+    app.execUser({rows::program(1, QStringLiteral("Clienti"), QStringLiteral("'Clienti.ICO'")),
+                  rows::program(2, QStringLiteral("Fornitori"), QStringLiteral("'Fornitori.ICO'")),
+                  rows::projectProgram(5, 1), rows::projectProgram(5, 2),
+                  rows::pictureButton(1, 5, QStringLiteral("'Foto\\Magazzino.bmp'"))});
+    TBaseMainForm &main = window(5);
+    ASSERT_NO_THROW(main.CaricaProgrammi());
+    NavigationBar *bar = main.MenuProgrammi;
+    ASSERT_EQ(bar->groupCount(), 2);
+    EXPECT_EQ(bar->groupImageIndex(0), 0);
+    EXPECT_EQ(bar->groupImageIndex(1), -1) << "an icon no file matches is still skipped";
+    ASSERT_EQ(main.Pulsantoni.size(), 1);
+    EXPECT_FALSE(main.Pulsantoni.first()->icon().isNull());
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
 } // namespace
