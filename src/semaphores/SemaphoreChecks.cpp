@@ -167,27 +167,26 @@ void SegnalaSemaforoOccupato(int utente, const QString &dll, const QString &form
 bool LiberaSemaforoFinestra(int idFinestra, db::Database &database)
 {
     const auto taken = takenInArchive().constFind(idFinestra);
+    bool released = false;
     if (taken == takenInArchive().cend() || taken->name == database.databaseName()) {
-        const bool released = releaseWindow(idFinestra, database);
-        if (released)
-            takenInArchive().remove(idFinestra);
-        return released;
+        released = releaseWindow(idFinestra, database);
+    } else {
+        // The archive has changed since: the release goes to the one where
+        // the semaphore was taken, on a connection of its own.
+        db::Database archive;
+        archive.setDatabaseName(taken->name);
+        archive.params() = taken->params;
+        archive.setLoginPrompt(false);
+        try {
+            archive.connect();
+        } catch (const db::DatabaseError &error) {
+            qCWarning(lcSemaphores).noquote() << "Semaphore of window" << idFinestra << "not released: attaching"
+                                              << taken->name << "failed:" << error.message();
+            return false;
+        }
+        released = releaseWindow(idFinestra, archive);
+        archive.disconnect();
     }
-    // The archive has changed since: the release goes to the one where the
-    // semaphore was taken, on a connection of its own.
-    db::Database archive;
-    archive.setDatabaseName(taken->name);
-    archive.params() = taken->params;
-    archive.setLoginPrompt(false);
-    try {
-        archive.connect();
-    } catch (const db::DatabaseError &error) {
-        qCWarning(lcSemaphores).noquote() << "Semaphore of window" << idFinestra << "not released: attaching"
-                                          << taken->name << "failed:" << error.message();
-        return false;
-    }
-    const bool released = releaseWindow(idFinestra, archive);
-    archive.disconnect();
     if (released)
         takenInArchive().remove(idFinestra);
     return released;

@@ -39,7 +39,6 @@ WorkSessions::WorkSessions(db::Query &query, db::Transaction &transaction, int &
 
 void WorkSessions::prepare(const QStringList &lines)
 {
-    m_stateWithWindows.reset();
     m_query.close();
     m_query.sql() = lines;
 }
@@ -70,7 +69,6 @@ bool WorkSessions::write(const QString &operation, int kind, const QString &fail
 
 void WorkSessions::restartTransaction()
 {
-    m_stateWithWindows.reset();
     m_query.close();
     m_transaction.rollback();
     m_transaction.start();
@@ -88,11 +86,8 @@ void WorkSessions::ApriSessione(int userNumber)
           QStringLiteral("Errore interno: impossibile aprire la sessione utente"));
 }
 
-void WorkSessions::ChiudiSessione()
+void WorkSessions::ChiudiSessione(const SessionState *known)
 {
-    // Right after the check of open windows, the session's state read with
-    // it is as fresh as a new reading would be.
-    const std::optional<SessionState> known = std::exchange(m_stateWithWindows, std::nullopt);
     if (known ? !sessionIsOpen(*known, false) : !VerificaStatoSessione(false))
         return;
     prepare({QStringLiteral("UPDATE MARTILOG SET"), QStringLiteral("DATACHIUSURA='") + currentDate() + QStringLiteral("',"),
@@ -178,7 +173,7 @@ int WorkSessions::AggiornaMartiLogFunz(const QString &functionName, int windowId
     return windowId;
 }
 
-bool WorkSessions::VerificaFinestreAperte()
+bool WorkSessions::VerificaFinestreAperte(SessionState *session)
 {
     restartTransaction();
     // The session's state comes along (one row at least), for a closing
@@ -187,7 +182,8 @@ bool WorkSessions::VerificaFinestreAperte()
              QStringLiteral("LEFT JOIN MARTILOGFUNZ L ON L.CODICESESSIONE='%1'").arg(m_sessionCode)});
     m_query.open();
     m_query.fetchAll();
-    const SessionState state = sessionStateOf(m_query);
+    if (session)
+        *session = sessionStateOf(m_query);
     bool noneOpen = true;
     for (; !m_query.eof(); m_query.next()) {
         if (!m_query.field(0).isNull() && NativeWindows::exists(m_query.field(0).asInteger())) {
@@ -196,7 +192,6 @@ bool WorkSessions::VerificaFinestreAperte()
         }
     }
     m_query.close();
-    m_stateWithWindows = state;
     return noneOpen;
 }
 

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <optional>
-
 namespace tg {
 
 namespace db {
@@ -21,8 +19,6 @@ public:
 
     // Opens a session for the user; failures are reported and dumped.
     void ApriSessione(int userNumber);
-    // Closes the current session when it is still open.
-    void ChiudiSessione();
     // True when the current session exists and is open.
     bool VerificaStatoSessione(bool withMessages);
 
@@ -48,8 +44,13 @@ public:
     // Logs one call under a window id already taken with windowIdColumn()
     // (0 without window tracking) and returns it.
     int AggiornaMartiLogFunz(const QString &functionName, int windowId);
-    // True when no window recorded for the session still exists.
-    bool VerificaFinestreAperte();
+    // True when no window recorded for the session still exists. `session`,
+    // when given, receives the session's state, read in the same statement.
+    bool VerificaFinestreAperte(SessionState *session = nullptr);
+    // Closes the current session when it is still open. `known`, when given,
+    // is its state read in the transaction running now (by the closing's
+    // check of open windows), which spares a second reading.
+    void ChiudiSessione(const SessionState *known = nullptr);
 
 private:
     void prepare(const QStringList &lines);
@@ -60,9 +61,6 @@ private:
 
     db::Query &m_query;
     db::Transaction &m_transaction;
-    // The session's state read by the last VerificaFinestreAperte, while
-    // nothing else has run on the statement since.
-    std::optional<SessionState> m_stateWithWindows;
     int &m_sessionCode;
     const bool &m_logWindows;
 };

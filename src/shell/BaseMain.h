@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QToolButton;
@@ -199,7 +200,9 @@ private:
     void removeProgramMenus();
     // True, after the warning, while plug-in windows of the session are
     // open: the closing and the user change wait for them.
-    bool refusedWhilePluginWindowsOpen();
+    // `session`, when given, receives the session's state read with the
+    // check.
+    bool refusedWhilePluginWindowsOpen(std::optional<WorkSessions::SessionState> *session = nullptr);
     void closeOtherWindows();
     bool pressesLoginOk(QObject *watched, const QKeyEvent *key);
     void focusUserChoice();

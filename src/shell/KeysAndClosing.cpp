@@ -21,15 +21,17 @@
 namespace tg {
 namespace {
 
-// A window of this process other than the main window is on screen: the
-// plug-ins' windows live in this process.
-bool otherWindowsOnScreen(const QWidget *mainWindow)
+// The windows of this process on screen other than the main window (menus
+// and tool tips aside): the plug-ins' windows live in this process.
+QList<QPointer<QWidget>> otherWindowsOnScreen(const QWidget *mainWindow)
 {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.cbegin(), windows.cend(), [mainWindow](const QWidget *window) {
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
         const Qt::WindowType type = window->windowType();
-        return window != mainWindow && window->isVisible() && type != Qt::Popup && type != Qt::ToolTip;
-    });
+        if (window != mainWindow && window->isVisible() && type != Qt::Popup && type != Qt::ToolTip)
+            windows << window;
+    }
+    return windows;
 }
 
 } // namespace
@@ -135,30 +137,30 @@ void TBaseMainForm::closeOtherWindows()
     // nothing tracked (a call without a window id, a call log without
     // window columns) must not outlive it on screen. A window that refuses
     // to close is hidden all the same; closing one may destroy another.
-    QList<QPointer<QWidget>> windows;
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window != this && window->isVisible())
-            windows << window;
-    }
-    for (const QPointer<QWidget> &window : std::as_const(windows)) {
-        if (window && !window->close() && window)
+    for (const QPointer<QWidget> &window : otherWindowsOnScreen(this)) {
+        if (!window)
+            continue;
+        if (!window->close() && window)
             window->hide();
     }
 }
 
-bool TBaseMainForm::refusedWhilePluginWindowsOpen()
+bool TBaseMainForm::refusedWhilePluginWindowsOpen(std::optional<WorkSessions::SessionState> *session)
 {
     if (!LogFinestre)
         return false;
     bool open = false;
     try {
-        open = !VerificaFinestreAperte();
+        WorkSessions::SessionState state;
+        open = !Sessioni.VerificaFinestreAperte(&state);
+        if (session)
+            *session = state;
     } catch (...) {
         // The call log cannot be read (the server may be gone): the error
         // is shown, and the windows on screen decide, so that the user is
         // not kept in a program that can do nothing.
         reportUnhandledError(std::current_exception());
-        open = otherWindowsOnScreen(this);
+        open = !otherWindowsOnScreen(this).isEmpty();
     }
     if (open)
         showMessage(MessageKind::Warning, QStringLiteral("Chiudere prima tutte le finestre aperte"));
@@ -173,12 +175,14 @@ bool TBaseMainForm::FormClose()
     }
     TTabXForm *tabX = PTabX->TabX;
     if (UtenteCollegato) {
-        if (refusedWhilePluginWindowsOpen())
+        // The check of open windows reads the session's state too.
+        std::optional<WorkSessions::SessionState> session;
+        if (refusedWhilePluginWindowsOpen(&session))
             return false;
         // The user is never locked in: a failure here is shown and the
         // closing goes on.
         try {
-            ChiudiSessione();
+            Sessioni.ChiudiSessione(session ? &*session : nullptr);
         } catch (...) {
             reportUnhandledError(std::current_exception());
         }
