@@ -77,9 +77,9 @@ void PreparaAggiornamento(db::Query &query, const QString &tableName, const QStr
 }
 
 void SalvaPosizioneFinestra(const QRect &window, int userCode, int situationCode, int projectCode,
-                            db::Database &database)
+                            db::Transaction &transaction)
 try {
-    db::Transaction transaction(&database);
+    db::Database &database = *transaction.defaultDatabase();
     db::Query query(&database, &transaction);
     query.sql() = QStringList{QStringLiteral("SELECT * FROM ") + quotedTable(QStringLiteral("STOPOS1"))}
                   + keyLines(situationCode, userCode, projectCode);
@@ -109,13 +109,20 @@ try {
         post(database, transaction, found ? update.modifySql : update.insertSql, record);
     }
     query.close();
-    if (transaction.active())
-        transaction.commit();
 } catch (const db::DatabaseError &error) {
     // The caller reports the client's text; the log says what was being saved.
-    qCWarning(lcLayout).noquote() << "Saving the window position of user" << userCode << "in" << database.databaseName()
-                                  << "failed:" << error.message();
+    qCWarning(lcLayout).noquote() << "Saving the window position of user" << userCode << "in"
+                                  << transaction.defaultDatabase()->databaseName() << "failed:" << error.message();
     throw;
+}
+
+void SalvaPosizioneFinestra(const QRect &window, int userCode, int situationCode, int projectCode,
+                            db::Database &database)
+{
+    db::Transaction transaction(&database);
+    SalvaPosizioneFinestra(window, userCode, situationCode, projectCode, transaction);
+    if (transaction.active())
+        transaction.commit();
 }
 
 } // namespace tg

@@ -8,6 +8,7 @@ namespace tg {
 namespace db {
 class Database;
 class Query;
+class Transaction;
 } // namespace db
 
 // The two statements with which a changed record of a query is written
@@ -27,5 +28,10 @@ void PreparaAggiornamento(db::Query &query, const QString &tableName, const QStr
 // user and project, writing only when the stored row differs.
 void SalvaPosizioneFinestra(const QRect &window, int userCode, int situationCode, int projectCode,
                             db::Database &database);
+// The same within a running transaction of the database, which the caller
+// commits: a closing writes the position with the session's close in one
+// commit.
+void SalvaPosizioneFinestra(const QRect &window, int userCode, int situationCode, int projectCode,
+                            db::Transaction &transaction);
 
 } // namespace tg

@@ -180,14 +180,18 @@ bool TBaseMainForm::FormClose()
         if (refusedWhilePluginWindowsOpen(&session))
             return false;
         // The user is never locked in: a failure here is shown and the
-        // closing goes on.
+        // closing goes on. The window's position is written in the
+        // transaction of the check, and the session's close commits both:
+        // over a network each commit costs a round trip. A failed statement
+        // leaves the transaction usable, and the commit at the end of the
+        // closing catches a session that was not open to close.
         try {
-            Sessioni.ChiudiSessione(session ? &*session : nullptr);
+            SalvaPosizioneFinestra(frameGeometry(), tabX->GetNumUser(), 1, 1, TransazioneMain);
         } catch (...) {
             reportUnhandledError(std::current_exception());
         }
         try {
-            SalvaPosizioneFinestra(frameGeometry(), tabX->GetNumUser(), 1, 1, tabX->IBDatabaseUser);
+            Sessioni.ChiudiSessione(session ? &*session : nullptr);
         } catch (...) {
             reportUnhandledError(std::current_exception());
         }
