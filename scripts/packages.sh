@@ -8,10 +8,11 @@ TASKGATE_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 TASKGATE_PACKAGES=(
   cmake g++ ninja-build
-  qt6-base-dev libxcb1-dev fonts-dejavu-core
+  qt6-base-dev qt6-translations-l10n libxcb1-dev fonts-dejavu-core
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server iproute2
   libsimpleini-dev
   libgtest-dev libbenchmark-dev
+  dpkg-dev pkgconf desktop-file-utils
   xvfb xauth x11-utils imagemagick openbox
 )
 

@@ -2,12 +2,16 @@
 
 #include "db/DatabaseError.h"
 #include "platform/Prompter.h"
+#include "platform/QtTranslations.h"
 
 namespace tg {
 
 TaskgateApplication::TaskgateApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Taskgate"));
+    // Standard buttons and dialogs read "Sì", "No", "Annulla" beside the
+    // suite's Italian texts.
+    installToolkitTranslations(*this);
 }
 
 bool TaskgateApplication::notify(QObject *receiver, QEvent *event)
