@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace taskgate_entry {
@@ -85,6 +86,15 @@ TInserimentoForm::TInserimentoForm(tg::TTabXForm &module, const QString &tableNa
     connect(ButtonAggiorna, &QPushButton::clicked, this, &TInserimentoForm::ButtonAggiornaClick);
     connect(ButtonNuovo, &QPushButton::clicked, this, &TInserimentoForm::ButtonNuovoClick);
     connect(ButtonStampa, &QPushButton::clicked, this, &TInserimentoForm::ButtonStampaClick);
+    // Ctrl+S saves from anywhere in the window, an open cell editor first
+    // handing its text to the row.
+    auto *save = new QShortcut(QKeySequence::Save, this);
+    save->setContext(Qt::WindowShortcut);
+    connect(save, &QShortcut::activated, this, [this] {
+        commitOpenEditor();
+        if (ButtonSalva->isEnabled())
+            ButtonSalva->click();
+    });
 
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {ButtonNuovo, ButtonSalva, ButtonAnnulla, ButtonElimina, ButtonAggiorna, ButtonStampa})
@@ -146,10 +156,34 @@ void TInserimentoForm::ButtonAggiornaClick()
 
 void TInserimentoForm::ButtonNuovoClick()
 {
+    const int rowsBefore = m_model->rowCount();
     run([this] {
         m_module.NuovoIntSuGeneratore(DataSetTabella, m_bookmark, m_bookmarkValid, ButtonSalva, m_tableName,
                                       m_generator);
     });
+    if (m_model->rowCount() <= rowsBefore)
+        return; // no new row (the server refused it)
+    // The user types the new row at once: the grid's cursor stands on its
+    // first field to fill, the one after the key the generator gave, and
+    // the first key typed opens the field's editor.
+    const int row = DataSetTabella.recNo();
+    const int column = m_model->columnCount() > 1 ? 1 : 0;
+    const QModelIndex cell = m_model->index(row, column);
+    if (!cell.isValid())
+        return;
+    GridTabella->setFocus(Qt::OtherFocusReason);
+    GridTabella->setCurrentIndex(cell);
+    GridTabella->scrollTo(cell);
+}
+
+void TInserimentoForm::commitOpenEditor()
+{
+    QWidget *editor = GridTabella->indexWidget(GridTabella->currentIndex());
+    if (!editor)
+        return;
+    QAbstractItemDelegate *delegate = GridTabella->itemDelegateForIndex(GridTabella->currentIndex());
+    emit delegate->commitData(editor);
+    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void TInserimentoForm::ButtonStampaClick()

@@ -74,6 +74,8 @@ private:
     template <typename Service>
     void run(Service &&service);
     void showCurrentRow();
+    // Hands the text of an open cell editor to its row and closes it.
+    void commitOpenEditor();
 
     tg::TTabXForm &m_module;
     QString m_tableName;

@@ -16,6 +16,7 @@
 #include "platform/SuiteFileName.h"
 #include "shell/Application.h"
 #include "shell/BaseMain.h"
+#include "widgets/PictureButton.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -121,9 +122,11 @@ void TBaseMainForm::createPictureButtons()
     const QString pictures = pictureDirectory();
     for (; !QueryAux.eof(); QueryAux.next()) {
         const int id = integerField(QueryAux, "ID");
-        auto *button = new QPushButton(textField(QueryAux, "NOME"), Panel1);
+        auto *button = new PictureButton(textField(QueryAux, "NOME"), Panel1);
+        // Tab goes through the buttons in the order of their rows.
+        if (!Pulsantoni.isEmpty())
+            QWidget::setTabOrder(Pulsantoni.last(), button);
         Pulsantoni << button;
-        button->setFocusPolicy(Qt::NoFocus);
         setClickHandler(button, "PulsantoneClick");
         connect(button, &QPushButton::clicked, this, reportingErrors([this, button] { PulsantoneClick(button); }));
         button->setObjectName(QStringLiteral("Pulsantone_%1").arg(id));
@@ -144,8 +147,7 @@ void TBaseMainForm::createPictureButtons()
         QPixmap glyph;
         if (!glyph.load(imagePath, "BMP"))
             throw std::runtime_error(QStringLiteral("Impossibile caricare l'immagine %1").arg(imagePath).toStdString());
-        button->setIcon(QIcon(glyph));
-        button->setIconSize(glyph.size());
+        button->setGlyph(glyph);
     }
     QueryAux.close();
 }
@@ -279,7 +281,7 @@ void TBaseMainForm::CheckMenuSistema()
         }
     }
     if (mode == 1) {
-        N1->setTitle(QStringLiteral("System"));
+        N1->setTitle(QStringLiteral("&System"));
         for (QAction *entry : {Sessioni1, Gestionesemafori1, Accessoaquadrel1, N2})
             entry->setVisible(false);
         Esci1->setText(QStringLiteral("Exit"));

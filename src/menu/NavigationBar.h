@@ -13,6 +13,12 @@ namespace tg {
 // below it the group's entries as links. Groups and links carry the key of
 // their database row as their tag. The bar keeps two image lists (large
 // 32×32 and small) in which an image has the same index.
+//
+// Headers and links take the focus with Tab; Enter or Space runs the
+// focused one, which shows in the selection colour. A header can be dragged
+// to another place among the groups, a link within its group or into
+// another one: only the bar's look changes. Group indexes stay those of the
+// build, and a moved link still runs its own function.
 class NavigationBar : public QScrollArea {
     Q_OBJECT
 
@@ -35,7 +41,10 @@ public:
     int activeGroup() const;
 
     QToolButton *addLink(int group, const QString &caption, int tag);
+    // The links shown in a group, top to bottom (moved ones included).
     QList<QToolButton *> links(int group) const;
+    // The groups in the order they are shown, as build indexes.
+    QList<int> shownGroupOrder() const;
 
     // The image lists: an icon is added to both and gets one index.
     void clearImages();
@@ -53,6 +62,9 @@ signals:
     void groupClicked(int groupTag);
     void linkClicked(int groupTag, int linkTag);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     struct Group {
         QWidget *box;
@@ -62,6 +74,23 @@ private:
         int imageIndex = -1;
     };
     void applyEntryFont(QToolButton *link) const;
+    int groupOfBox(const QWidget *box) const;
+    // Dragging: where the dragged entry would go for a point of the bar's
+    // content (false when nowhere), the line that shows it, and the move.
+    struct DropPlace {
+        int group = -1;   // build index of the group
+        int position = 0; // layout position among the groups or the group's links
+    };
+    bool dropPlaceAt(QPoint contentPoint, DropPlace &place) const;
+    void showDropLine(const DropPlace &place);
+    void dropAt(const DropPlace &place);
+    void endDrag();
+    void chainFocusInShownOrder();
+
+    QToolButton *m_pressed = nullptr;
+    QPoint m_pressPoint;
+    bool m_dragging = false;
+    QWidget *m_dropLine = nullptr;
 
     QWidget *m_content;
     QVBoxLayout *m_layout;

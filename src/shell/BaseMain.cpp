@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -181,7 +182,14 @@ void TBaseMainForm::createMenu()
 {
     MenuPrincipale = named(new QMenuBar(this), "MenuPrincipale");
     setMenuBar(MenuPrincipale);
-    N1 = named(MenuPrincipale->addMenu(QStringLiteral("Sistema")), "N1");
+    // "Sistema" opens with Alt+S, its access key, and with F10, as long as
+    // the menu bar shows it.
+    N1 = named(MenuPrincipale->addMenu(QStringLiteral("&Sistema")), "N1");
+    auto *openSystemMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openSystemMenu, &QShortcut::activated, this, [this] {
+        if (MenuPrincipale->isVisible() && N1->menuAction()->isVisible())
+            MenuPrincipale->setActiveAction(N1->menuAction());
+    });
     Sessioni1 = named(N1->addAction(QStringLiteral("Sessioni")), "Sessioni1");
     Gestionesemafori1 = named(N1->addAction(QStringLiteral("Gestione semafori")), "Gestionesemafori1");
     Accessoaquadrel1 = named(N1->addAction(QStringLiteral("Accesso a quadrel")), "Accessoaquadrel1");

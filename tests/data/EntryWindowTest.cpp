@@ -109,6 +109,31 @@ TEST_F(EntryWindow, NewRowsCancelDeleteAndClose)
     EXPECT_EQ(rows().value(0), QStringLiteral("2|b"));
 }
 
+TEST_F(EntryWindow, NewPutsTheFocusInTheNewRowAndCtrlSSaves)
+{
+    TInserimentoForm window(first, QStringLiteral("TABX"), QStringLiteral("CODICETABXCOUNTER"));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    window.ButtonNuovo->setFocus();
+    QTest::keyClick(window.ButtonNuovo, Qt::Key_Space);
+    ASSERT_EQ(window.model()->rowCount(), 4);
+    const QModelIndex current = window.GridTabella->currentIndex();
+    EXPECT_EQ(current.row(), 3);
+    EXPECT_EQ(current.column(), 1) << "the first field after the key the generator gave";
+    EXPECT_EQ(QApplication::focusWidget(), window.GridTabella);
+
+    // Typing opens the field's editor; Ctrl+S saves with the text still in it.
+    for (const char *key : {"P", "R", "G"})
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(key));
+    ASSERT_NE(qobject_cast<QLineEdit *>(QApplication::focusWidget()), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(rows(QStringLiteral("SELECT CODICE,CODPROGETTO FROM TABX WHERE CODICE>3")),
+              QStringList{QStringLiteral("101|PRG")});
+    EXPECT_EQ(tag(*window.ButtonSalva), 0);
+}
+
 TEST_F(EntryWindow, PluginOpensTheWindowOnTheUsersArchive)
 {
     app.execUser({QStringLiteral("INSERT INTO UTENTI (CODICE,NOMEUTENTE,DITTA) VALUES (7,'MARIO','ROSSI SPA')"),

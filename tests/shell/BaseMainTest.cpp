@@ -193,7 +193,7 @@ TEST_F(MainWindowStart, SmallScreenLayoutScaledTwiceOnAn800By600Screen)
 TEST_F(MainWindowStart, SystemMenuOffersOnlyEsciBeforeLogin)
 {
     TBaseMainForm &form = start();
-    EXPECT_EQ(form.N1->title(), QStringLiteral("Sistema"));
+    EXPECT_EQ(form.N1->title(), QStringLiteral("&Sistema")) << "the caption with S as its access key";
     EXPECT_FALSE(form.Sessioni1->isEnabled());
     EXPECT_FALSE(form.Gestionesemafori1->isEnabled());
     EXPECT_FALSE(form.Accessoaquadrel1->isEnabled());
