@@ -1,8 +1,6 @@
-// The main window's dispatchers: what a click on a quick entry, a menu entry
-// or a picture button runs. Built-in commands run here; any other function
-// passes the session check, is logged, records the current company and is
-// handed to the plug-in call chosen by the last character of its name and
-// by its level.
+// The main window's side of the dispatch: the clicks refused while nobody is
+// logged in, the rest handed to the dispatcher, and what the dispatcher asks
+// back (built-in commands, the current company, the plug-in calls).
 
 #include "data/TabX.h"
 #include "menu/NavigationBar.h"
@@ -16,140 +14,62 @@
 
 namespace tg {
 
-// The row of a function with what its call needs to know, read together in
-// one statement: over a network each statement costs round trips.
-struct TBaseMainForm::FunctionRow {
-    bool found = false;
-    QString dll;
-    QString funzione;
-    QString livello2;
-    QString parametri;
-    bool profileFound = true;
-    WorkSessions::SessionState session;
-    int windowId = 0;
-    bool userFound = false;
-    QString storedCompany;
-};
-
-namespace {
-
-const QString MenuOpening = QStringLiteral("Impossibile caricare la finestra relativa alla voce di menu selezionata. "
-                                           "Controllare le impostazioni di menu del programma ");
-const QString ButtonOpening = QStringLiteral("Impossibile caricare la finestra relativa al pulsantone premuto. "
-                                             "Controllare le impostazioni del pulsantone ");
-
-// Runs a built-in command; true when the function is one (and so nothing
-// else runs for it).
-template <typename Main>
-bool runBuiltIn(Main &main, const QString &funzione, bool &close)
+Caller TBaseMainForm::caller() const
 {
-    const QString command = funzione.toUpper();
-    if (command == QLatin1String("CHIUDI")) {
-        close = true;
-        return true;
-    }
-    if (command == QLatin1String("CAMBIOUTENTE")) {
-        main.CambioUtente();
-        return true;
-    }
-    if (command == QLatin1String("CAMBIODITTA")) {
-        main.CambioDitta();
-        return true;
-    }
-    return false;
+    Caller who;
+    who.user = PTabX->TabX->GetNumUser();
+    PTabX->TabX->GetNomeUser(who.userName);
+    who.profile = ProfiloSicurezza;
+    who.checkProfile = !MantieniStdMin;
+    return who;
 }
 
-} // namespace
-
-TBaseMainForm::FunctionRow TBaseMainForm::readFunctionRow(const QString &table, const QString &keyColumn,
-                                                           const QString &keyCondition, bool withProfile)
+void TBaseMainForm::closeProgram()
 {
-    // A fresh start first, so that the session's state and the company are
-    // read as other workstations have committed them.
-    Sessioni.restartTransaction();
-    const int user = PTabX->TabX->GetNumUser();
-    QStringList lines{QStringLiteral("SELECT F.DLL,F.FUNZIONE,F.LIVELLO2VERSIONE,F.PARAMETRIBLOB,F.%1 RIGA,").arg(keyColumn)};
-    if (withProfile)
-        lines << QStringLiteral("(SELECT COUNT(*) FROM PROFILI WHERE CODICE='%1') PROFILI,").arg(ProfiloSicurezza);
-    // The window id is taken here too: a click that is then refused leaves
-    // a gap in the generator's values, as any rolled-back call would.
-    lines << Sessioni.sessionStateColumns() + QLatin1Char(',') << Sessioni.windowIdColumn() + QLatin1Char(',')
-          << QStringLiteral("U.CODICE UTENTE,U.DITTA")
-          << QStringLiteral("FROM RDB$DATABASE") << QStringLiteral("LEFT JOIN %1 F ON %2").arg(table, keyCondition)
-          << QStringLiteral("LEFT JOIN UTENTI U ON U.CODICE='%1'").arg(user);
-    QueryAux.close();
-    QueryAux.sql() = lines;
-    QueryAux.open();
-    FunctionRow row;
-    row.found = !QueryAux.fieldByName(QStringLiteral("RIGA")).isNull();
-    row.dll = QueryAux.fieldByName(QStringLiteral("DLL")).asText();
-    row.funzione = QueryAux.fieldByName(QStringLiteral("FUNZIONE")).asText();
-    row.livello2 = QueryAux.fieldByName(QStringLiteral("LIVELLO2VERSIONE")).asText();
-    row.parametri = QueryAux.fieldByName(QStringLiteral("PARAMETRIBLOB")).asText();
-    if (withProfile)
-        row.profileFound = QueryAux.fieldByName(QStringLiteral("PROFILI")).asInteger() > 0;
-    row.session = WorkSessions::sessionStateOf(QueryAux);
-    row.windowId = static_cast<int>(QueryAux.fieldByName(QStringLiteral("IDFINESTRA")).asInteger());
-    row.userFound = !QueryAux.fieldByName(QStringLiteral("UTENTE")).isNull();
-    row.storedCompany = QueryAux.fieldByName(QStringLiteral("DITTA")).asText();
-    QueryAux.close();
-    return row;
+    close();
 }
 
-void TBaseMainForm::runFunction(const FunctionRow &row, bool secondLevel)
+void TBaseMainForm::changeUser()
 {
-    if (!Sessioni.sessionIsOpen(row.session, true))
-        return;
-    const int windowId = Sessioni.AggiornaMartiLogFunz(row.funzione, row.windowId);
+    CambioUtente();
+}
+
+void TBaseMainForm::changeCompany()
+{
+    CambioDitta();
+}
+
+bool TBaseMainForm::recordCurrentCompany(bool userFound, const QString &storedCompany)
+{
     TTabXForm *tabX = PTabX->TabX;
-    if (!recordCompanyIfChanged(tabX->GetNumUser(), tabX->dittaCorrente(), row.userFound, row.storedCompany))
-        return;
-    if (row.funzione.endsWith(QLatin1Char('Y')))
-        CaricaFunzioneDLL3Y(row.dll, row.funzione, row.parametri, windowId);
-    else if (row.funzione.endsWith(QLatin1Char('X')))
-        secondLevel ? CaricaFunzioneDLL2X(row.dll, row.funzione, row.parametri, windowId)
-                    : CaricaFunzioneDLLX(row.dll, row.funzione, windowId);
-    else
-        secondLevel ? CaricaFunzioneDLL2(row.dll, row.funzione, row.parametri) : CaricaFunzioneDLL(row.dll, row.funzione);
+    return recordCompanyIfChanged(tabX->GetNumUser(), tabX->dittaCorrente(), userFound, storedCompany);
+}
+
+void TBaseMainForm::callPlugin(const PluginCall &call)
+{
+    // Through the window's own calling forms, which a window may replace.
+    switch (call.form) {
+    case CallingForm::Plain:
+        CaricaFunzioneDLL(call.dll, call.funzione);
+        break;
+    case CallingForm::WithParameters:
+        CaricaFunzioneDLL2(call.dll, call.funzione, call.parametri);
+        break;
+    case CallingForm::WithWindow:
+        CaricaFunzioneDLLX(call.dll, call.funzione, call.windowId);
+        break;
+    case CallingForm::WithParametersAndWindow:
+        CaricaFunzioneDLL2X(call.dll, call.funzione, call.parametri, call.windowId);
+        break;
+    case CallingForm::ThirdForm:
+        CaricaFunzioneDLL3Y(call.dll, call.funzione, call.parametri, call.windowId);
+        break;
+    }
 }
 
 void TBaseMainForm::EseguiFunzioneVoce(int programma, int menu, int origine)
 {
-    bool close = false;
-    [&] {
-        QString userName;
-        PTabX->TabX->GetNomeUser(userName);
-        const FunctionRow row = readFunctionRow(
-            QStringLiteral("DETTMENU"), QStringLiteral("MENU"),
-            QStringLiteral("(F.PROGRAMMA='%1')AND(F.MENU='%2')").arg(programma).arg(menu), !MantieniStdMin);
-        if (!row.profileFound) {
-            showMessage(MessageKind::Error, QStringLiteral("Errore di configurazione dell'utente ") + userName
-                                                + QStringLiteral(": il profilo sicurezza assegnato non esiste"));
-            return;
-        }
-        if (!row.found) {
-            showMessage(MessageKind::Error,
-                        MenuOpening + QString::number(programma) + QStringLiteral(": manca il menu ") + QString::number(menu));
-            return;
-        }
-        if (!runBuiltIn(*this, row.funzione, close)) {
-            if (row.dll.isEmpty()) {
-                showMessage(MessageKind::Error, MenuOpening + QString::number(programma) + QStringLiteral(": manca la DLL ")
-                                                    + QStringLiteral("di riferimento per caricare la finestra nel menu ")
-                                                    + QString::number(menu));
-                return;
-            }
-            if (row.funzione.isEmpty()) {
-                showMessage(MessageKind::Error, MenuOpening + QString::number(programma) + QStringLiteral(": manca la ")
-                                                    + QStringLiteral("funzione di riferimento per caricare la finestra nel menu ")
-                                                    + QString::number(menu));
-                return;
-            }
-            runFunction(row, origine != 1);
-        }
-    }();
-    if (close)
-        this->close();
+    m_dispatcher.runMenuEntry(programma, menu, origine != 1, caller());
 }
 
 void TBaseMainForm::EventoVoceOnClick(QAction *sender)
@@ -202,31 +122,7 @@ void TBaseMainForm::PulsantoneClick(QPushButton *sender)
         qCWarning(lcDispatch) << "Picture button" << sender->property("tag").toInt() << "refused: nobody is logged in";
         return;
     }
-    const QString button = sender->property("tag").toString();
-    bool close = false;
-    [&] {
-        const FunctionRow row = readFunctionRow(QStringLiteral("PULSANTONI"), QStringLiteral("ID"),
-                                                QStringLiteral("F.ID='%1'").arg(button), false);
-        if (!row.found) {
-            showMessage(MessageKind::Warning, QStringLiteral("Errore nella configurazione del pulsantone"));
-            return;
-        }
-        if (runBuiltIn(*this, row.funzione, close))
-            return;
-        if (row.dll.isEmpty()) {
-            showMessage(MessageKind::Error, ButtonOpening + button + QStringLiteral(": manca la DLL ")
-                                                + QStringLiteral("di riferimento per caricare la finestra"));
-            return;
-        }
-        if (row.funzione.isEmpty()) {
-            showMessage(MessageKind::Error, ButtonOpening + button + QStringLiteral(": manca la funzione ")
-                                                + QStringLiteral("di riferimento per caricare la finestra"));
-            return;
-        }
-        runFunction(row, row.livello2 == QLatin1String("1"));
-    }();
-    if (close)
-        this->close();
+    m_dispatcher.runPictureButton(sender->property("tag").toString(), caller());
 }
 
 void TBaseMainForm::CaricaFunzioneDLL(const QString &dll, const QString &funzione)

@@ -4,6 +4,7 @@
 #include "db/Transaction.h"
 #include "menu/CatalogueModel.h"
 #include "sessions/WorkSessions.h"
+#include "shell/FunctionDispatcher.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -44,7 +45,7 @@ struct TabXHolder {
 };
 
 // The main window: the login pages, the navigation bar and the system menu.
-class TBaseMainForm : public QMainWindow {
+class TBaseMainForm : public QMainWindow, private DispatchHost {
     Q_OBJECT
 
 public:
@@ -217,10 +218,14 @@ private:
     void showCompanyAndUserCaption();
     void readProjectAndProfile(const QString &userName);
     void connectCompanyArchive();
-    struct FunctionRow;
-    FunctionRow readFunctionRow(const QString &table, const QString &keyColumn, const QString &keyCondition,
-                                bool withProfile);
-    void runFunction(const FunctionRow &row, bool secondLevel);
+    // What the dispatcher asks of the window.
+    void closeProgram() override;
+    void changeUser() override;
+    void changeCompany() override;
+    bool recordCurrentCompany(bool userFound, const QString &storedCompany) override;
+    void callPlugin(const PluginCall &call) override;
+    // The user who calls, as the login left him.
+    Caller caller() const;
     // Writes the current company into the user's row when the row holds
     // another one (AggiornaDittaUtente with the row already read).
     bool recordCompanyIfChanged(int userNumber, const QString &company, bool userFound, const QString &storedCompany);
@@ -230,6 +235,7 @@ private:
     int m_menuProgram = 0;
     // The catalogue read in bulk, on the connection and in the transaction of QueryAux.
     CatalogueModel m_catalogue{QueryAux};
+    FunctionDispatcher m_dispatcher{QueryAux, Sessioni, *this};
 };
 
 } // namespace tg
