@@ -36,6 +36,19 @@
 
 #include <stdint.h>
 
+/* Version of this interface: the calling forms, the text layouts and the
+ * host services. The major number changes when a plug-in built against an
+ * older header could no longer be called correctly; the minor number when
+ * something is added. A plug-in may compare it at compile time:
+ *
+ *   #if TASKGATE_PLUGIN_API_VERSION < TASKGATE_PLUGIN_API_VERSION_OF(1, 0)
+ */
+#define TASKGATE_PLUGIN_API_VERSION_MAJOR 1
+#define TASKGATE_PLUGIN_API_VERSION_MINOR 0
+#define TASKGATE_PLUGIN_API_VERSION_OF(major, minor) (((major) << 16) | (minor))
+#define TASKGATE_PLUGIN_API_VERSION \
+    TASKGATE_PLUGIN_API_VERSION_OF(TASKGATE_PLUGIN_API_VERSION_MAJOR, TASKGATE_PLUGIN_API_VERSION_MINOR)
+
 #if defined(_WIN32) && !defined(_WIN64)
 #define TASKGATE_CALL __stdcall
 #else
