@@ -16,28 +16,31 @@
 // --archive paths are paths on the server.
 
 #include "SuiteSetup.h"
+#include "TaskgateVersion.h"
 #include "db/DatabaseError.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
-void usage()
+const char *const kDescription =
+    "Creates the suite's user database (<directory>/user/user.fdb) and archive\n"
+    "databases; existing tables and generators are left as they are, so running\n"
+    "it again changes nothing that exists.\n"
+    "\n"
+    "  taskgate-setup [--demo] --user-db <front-end executable or directory>\n"
+    "  taskgate-setup [--demo] --archive <path.fdb> [<path.fdb> ...]\n"
+    "  taskgate-setup [--demo] --server <host[/port]> --server-dir <directory>\n"
+    "                 --user-db <front-end executable or directory>";
+
+[[noreturn]] void fail(const QCommandLineParser &parser, const QString &message)
 {
-    std::fputs("usage: taskgate-setup [--demo] --user-db <front-end executable or directory>\n"
-                "       taskgate-setup [--demo] --archive <path.fdb> [<path.fdb> ...]\n"
-                "Creates the suite's user database (<directory>/user/user.fdb) and archive\n"
-                "databases; existing tables and generators are left as they are.\n"
-                "  --demo   also write the demo suite (users, companies, programs with their\n"
-                "           menus, picture buttons) into an empty user database, with the\n"
-                "           companies' archives in <directory>/archivi/\n"
-                "  --server <host[/port]> --server-dir <directory>\n"
-                "           make the databases on that Firebird server, in that directory of\n"
-                "           the server; --user-db then writes <directory>/user/dati.ini\n"
-                "           naming the server and the user database\n",
-                stderr);
+    std::fprintf(stderr, "taskgate-setup: %s\n\n%s", qPrintable(message), qPrintable(parser.helpText()));
+    std::exit(2);
 }
 
 void report(const tg::setup::SetupResult &result)
@@ -58,55 +61,72 @@ void report(const tg::setup::SetupResult &result)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
-    args.removeFirst();
+    QCoreApplication::setApplicationName(QStringLiteral("taskgate-setup"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Taskgate"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TASKGATE_VERSION));
 
-    bool demo = false;
-    QString userDb;
-    QString server;
-    QString serverDirectory;
-    QStringList archives;
-    bool afterArchive = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--demo")) {
-            demo = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            usage();
-            return 0;
-        } else if (arg == QLatin1String("--server") || arg == QLatin1String("--server-dir")) {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "taskgate-setup: %s needs a value\n", qPrintable(arg));
-                usage();
-                return 2;
-            }
-            (arg == QLatin1String("--server") ? server : serverDirectory) = args.at(++i);
-            afterArchive = false;
-        } else if (arg == QLatin1String("--user-db") || arg == QLatin1String("--archive")) {
-            if (i + 1 >= args.size() || args.at(i + 1).startsWith(QLatin1String("--"))) {
-                std::fprintf(stderr, "taskgate-setup: %s needs a path\n", qPrintable(arg));
-                usage();
-                return 2;
-            }
-            if (arg == QLatin1String("--user-db")) {
-                userDb = args.at(++i);
-                afterArchive = false;
-            } else {
-                archives << args.at(++i);
-                afterArchive = true;
-            }
-        } else if (afterArchive && !arg.startsWith(QLatin1String("--"))) {
-            archives << arg;
-        } else {
-            std::fprintf(stderr, "taskgate-setup: unexpected argument %s\n", qPrintable(arg));
-            usage();
-            return 2;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption demoOption(
+        QStringLiteral("demo"),
+        QStringLiteral("Also write the demo suite (users, companies, programs with their menus, picture "
+                       "buttons) into an empty user database, with the companies' archives in "
+                       "<directory>/archivi/ (on a server: beside the user database)."));
+    const QCommandLineOption userDbOption(
+        QStringLiteral("user-db"),
+        QStringLiteral("Create <directory>/user/user.fdb for the front-end in <directory> (its executable "
+                       "may be named instead); with --server, write <directory>/user/dati.ini naming the "
+                       "server and the user database made there."),
+        QStringLiteral("directory"));
+    const QCommandLineOption archiveOption(
+        QStringLiteral("archive"),
+        QStringLiteral("Create a company archive database; more paths may follow it. With --server, "
+                       "paths on the server."),
+        QStringLiteral("path.fdb"));
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("Make the databases on this Firebird server (the port after a slash when it is "
+                       "not 3050)."),
+        QStringLiteral("host[/port]"));
+    const QCommandLineOption serverDirOption(
+        QStringLiteral("server-dir"),
+        QStringLiteral("The directory on the server for the user database and the demo archives; it "
+                       "must exist and be writable by the server."),
+        QStringLiteral("directory"));
+    parser.addOptions({demoOption, userDbOption, archiveOption, serverOption, serverDirOption});
+    parser.addPositionalArgument(QStringLiteral("path.fdb"), QStringLiteral("More archives, after --archive."),
+                                 QStringLiteral("[<path.fdb> ...]"));
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        fail(parser, parser.errorText());
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+
+    // A value is never another option: "--user-db --demo" lacks its path.
+    for (const QCommandLineOption *option : {&userDbOption, &archiveOption, &serverOption, &serverDirOption}) {
+        for (const QString &value : parser.values(*option)) {
+            if (value.startsWith(QLatin1String("--")))
+                fail(parser, QStringLiteral("--%1 needs a value").arg(option->names().constFirst()));
         }
     }
-    if (userDb.isEmpty() && archives.isEmpty()) {
-        usage();
-        return 2;
+    const bool demo = parser.isSet(demoOption);
+    // Given twice, the last one counts.
+    const QString userDb = parser.value(userDbOption);
+    const QString server = parser.value(serverOption);
+    const QString serverDirectory = parser.value(serverDirOption);
+    QStringList archives = parser.values(archiveOption);
+    if (!parser.positionalArguments().isEmpty()) {
+        if (archives.isEmpty())
+            fail(parser, QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().constFirst()));
+        archives << parser.positionalArguments();
     }
+
+    if (userDb.isEmpty() && archives.isEmpty())
+        fail(parser, QStringLiteral("nothing to create: give --user-db or --archive"));
     if (!server.isEmpty() && !userDb.isEmpty() && serverDirectory.isEmpty()) {
         std::fputs("taskgate-setup: --server with --user-db needs --server-dir\n", stderr);
         return 2;

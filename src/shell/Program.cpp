@@ -1,19 +1,44 @@
 #include "shell/Program.h"
 
+#include "TaskgateVersion.h"
 #include "platform/Logging.h"
 #include "platform/MessageBoxPrompter.h"
 #include "shell/Application.h"
 #include "shell/BaseMain.h"
 
+#include <QFile>
+#include <QIcon>
 #include <QPointer>
 
 namespace tg {
+namespace {
+
+// Who the program is to the desktop: organization, version, the desktop
+// entry its windows belong to (taskgate.desktop) and the icon of every
+// window, from the sizes compiled into the executable.
+void setIdentity(QApplication &application)
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Taskgate"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TASKGATE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("taskgate"));
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/taskgate/%1x%1/apps/taskgate.png").arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    if (!icon.isNull())
+        application.setWindowIcon(icon);
+}
+
+} // namespace
 
 int runProgram(int &argc, char **argv, const std::function<void(TBaseMainForm &)> &started)
 {
     installLogOutput();
     EdizioneProgramma = QStringLiteral("SMALL");
     TaskgateApplication application(argc, argv);
+    setIdentity(application);
     MessageBoxPrompter prompter;
     Prompter::install(&prompter);
     int result = 0;

@@ -997,4 +997,17 @@ TEST(SetupTool, CreatesTheApplicationDirectoryDatabases)
     tool.start(QStringLiteral(TASKGATE_SETUP_EXE), {"--bogus"});
     ASSERT_TRUE(tool.waitForFinished(120000));
     EXPECT_EQ(tool.exitCode(), 2);
+    // A path after the archives without --archive is no archive.
+    tool.start(QStringLiteral(TASKGATE_SETUP_EXE), {"--user-db", app, extra});
+    ASSERT_TRUE(tool.waitForFinished(120000));
+    EXPECT_EQ(tool.exitCode(), 2);
+
+    // The help names every option, on standard output.
+    tool.start(QStringLiteral(TASKGATE_SETUP_EXE), {"--help"});
+    ASSERT_TRUE(tool.waitForFinished(120000));
+    EXPECT_EQ(tool.exitCode(), 0);
+    const QString help = QString::fromLocal8Bit(tool.readAllStandardOutput());
+    for (const char *option : {"--demo", "--user-db <directory>", "--archive <path.fdb>", "--server <host[/port]>",
+                               "--server-dir <directory>", "--version"})
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option << " missing from:\n" << qPrintable(help);
 }
