@@ -10,6 +10,7 @@
 #include "platform/Prompter.h"
 #include "sessions/StatementDump.h"
 #include "shell/BaseMain.h"
+#include "shell/LoginSteps.h"
 
 namespace tg {
 
@@ -75,31 +76,10 @@ void TBaseMainForm::showCompanyAndUserCaption()
 
 void TBaseMainForm::readProjectAndProfile(const QString &userName)
 {
-    // The numbers of the user's row, replaced by the company's parameters
-    // when they hold whole numbers; a parameter that does not is reported
-    // and the row's number stays.
-    QueryAux.close();
-    QueryAux.sql() = QStringList{QStringLiteral("SELECT PROFILOSICUREZZA,PROGETTO,MANTIENISTDMIN"),
-                                 QStringLiteral("FROM UTENTI WHERE CODICE='%1'").arg(PTabX->TabX->GetNumUser())};
-    QueryAux.open();
-    int project = 0;
-    int profile = 0;
-    const QString rowProject = QueryAux.fieldByName(QStringLiteral("PROGETTO")).asText();
-    const QString rowProfile = QueryAux.fieldByName(QStringLiteral("PROFILOSICUREZZA")).asText();
-    QueryAux.close();
-    if (!rowProject.isEmpty())
-        readWholeNumber(userName, QStringLiteral("PROGETTO"), rowProject, project);
-    if (!rowProfile.isEmpty())
-        readWholeNumber(userName, QStringLiteral("PROFILOSICUREZZA"), rowProfile, profile);
-    QString parameter;
-    PTabX->TabX->CaricaParametro(QStringLiteral("PROFILO SICUREZZA"), parameter);
-    if (!parameter.isEmpty())
-        readWholeNumber(userName, QStringLiteral("il parametro PROFILO SICUREZZA"), parameter, profile);
-    PTabX->TabX->CaricaParametro(QStringLiteral("PROGETTO"), parameter);
-    if (!parameter.isEmpty())
-        readWholeNumber(userName, QStringLiteral("il parametro PROGETTO"), parameter, project);
-    Progetto = project;
-    ProfiloSicurezza = profile;
+    const UserConfiguration configuration =
+        LoginSteps(*PTabX->TabX, QueryAux, Sessioni).readProjectAndProfile(userName);
+    Progetto = configuration.project;
+    ProfiloSicurezza = configuration.profile;
 }
 
 void TBaseMainForm::connectCompanyArchive()

@@ -27,6 +27,7 @@ class QStackedWidget;
 
 namespace tg {
 
+class LoginSteps;
 class NavigationBar;
 class SpinButton;
 class TInizForm;
@@ -209,10 +210,8 @@ private:
     void focusUserChoice();
     void createPictureButtons();
     QString captionWithParameter(const QString &stored, const QString &shown);
-    bool loginStepsUntilConfiguration(const QString &userName, TInizForm &iniz);
-    bool checkUserConfiguration(const QString &userName);
+    bool loginStepsUntilConfiguration(LoginSteps &steps, const QString &userName, TInizForm &iniz);
     void buildCatalogue(bool adaptSystemMenu);
-    static bool readWholeNumber(const QString &userName, const QString &source, const QString &text, int &number);
     bool writeUserCompany(const QString &company);
     bool recordCompanyAndReselectUser(const QString &company);
     void showCompanyAndUserCaption();
@@ -229,6 +228,7 @@ private:
     // Writes the current company into the user's row when the row holds
     // another one (AggiornaDittaUtente with the row already read).
     bool recordCompanyIfChanged(int userNumber, const QString &company, bool userFound, const QString &storedCompany);
+    void focusFirstEntry();
     void openAgenda();
     void runStartFunction();
 

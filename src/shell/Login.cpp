@@ -1,5 +1,7 @@
-// The login of the main window: password check, user, work session, archive,
-// profile and project, caption, catalogue, and the menu bar taken away.
+// The login of the main window: the pages and what they show. The password
+// check, the session and the user's configuration are the login's steps;
+// the window connects the archive, builds the catalogue and takes the menu
+// bar away.
 
 #include "data/TabX.h"
 #include "menu/LingueMenuReader.h"
@@ -8,6 +10,7 @@
 #include "platform/Prompter.h"
 #include "shell/BaseMain.h"
 #include "shell/Iniz.h"
+#include "shell/LoginSteps.h"
 #include "shell/StartFunction.h"
 
 #include <QAction>
@@ -17,25 +20,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
 #include <QStackedWidget>
 
 namespace tg {
-namespace {
-const QString ConfigurationError = QStringLiteral("E' stato trovato un errore nella configurazione dell'utente ");
-}
-
-bool TBaseMainForm::readWholeNumber(const QString &userName, const QString &source, const QString &text, int &number)
-{
-    int value = 0;
-    if (!wholeNumber(text, value)) {
-        showMessage(MessageKind::Error, ConfigurationError + userName + QStringLiteral(": ") + source
-                                            + QStringLiteral(" non è un numero intero (\"") + text
-                                            + QStringLiteral("\")"));
-        return false;
-    }
-    number = value;
-    return true;
-}
 
 QString TBaseMainForm::GetNomeUtente() const
 {
@@ -73,16 +62,12 @@ void TBaseMainForm::ButtonOkClick()
 {
     TInizForm iniz(this);
     const QString userName = GetNomeUtente();
-    // An empty name is no user: a row whose name is empty or NULL cannot be
-    // told from no choice at all, and would let anyone in unchosen.
-    bool ok = !userName.isEmpty() && PTabX->TabX->VerificaPasswordUser(userName, GetPassword());
-    if (!ok) {
-        showMessage(MessageKind::Error, QStringLiteral("Accesso negato: scegliere un'utente ed inserire l'eventuale "
-                                                       "password. Fare attenzione al maiuscolo / minuscolo"));
+    LoginSteps steps(*PTabX->TabX, QueryAux, Sessioni);
+    bool ok = steps.passwordAccepted(userName, GetPassword());
+    if (!ok)
         SetPassword(QString());
-    }
     if (ok)
-        ok = loginStepsUntilConfiguration(userName, iniz);
+        ok = loginStepsUntilConfiguration(steps, userName, iniz);
     if (ok) {
         showCompanyAndUserCaption();
         LingueMenu->LeggiLingueUtente(PTabX->TabX->GetNumUser());
@@ -95,11 +80,22 @@ void TBaseMainForm::ButtonOkClick()
         }
         MenuPrincipale->hide();
         MenuBarRimossa = true;
+        focusFirstEntry();
         openAgenda();
     }
     iniz.close();
     if (ok)
         runStartFunction();
+}
+
+void TBaseMainForm::focusFirstEntry()
+{
+    // The keyboard starts where the work does: the first picture button, or
+    // the first quick entry of the bar.
+    if (!Pulsantoni.isEmpty())
+        Pulsantoni.first()->setFocus(Qt::OtherFocusReason);
+    else if (!VociRapide.isEmpty())
+        VociRapide.first()->setFocus(Qt::OtherFocusReason);
 }
 
 void TBaseMainForm::openAgenda()
@@ -140,64 +136,27 @@ void TBaseMainForm::runStartFunction()
     EseguiFunzioneVoce(program, menu, 1);
 }
 
-bool TBaseMainForm::loginStepsUntilConfiguration(const QString &userName, TInizForm &iniz)
+bool TBaseMainForm::loginStepsUntilConfiguration(LoginSteps &steps, const QString &userName, TInizForm &iniz)
 {
-    TTabXForm *tabX = PTabX->TabX;
     iniz.show();
     QCoreApplication::processEvents();
     PanelLogIn->hide();
     NotebookMain->hide();
     MenuProgrammi->show();
-    tabX->SetUserPerNome(userName);
-    ApriSessione();
+    steps.enter(userName);
     UtenteCollegato = true;
     Sessioni1->setEnabled(true);
     Gestionesemafori1->setEnabled(true);
     connectCompanyArchive();
-    // One read of the user's row serves the editor's right and the
-    // configuration check that follows: over a network each statement costs
-    // round trips.
-    QueryAux.close();
-    QueryAux.sql() = QStringList{QStringLiteral("SELECT ACCESSOQUADREL,PROFILOSICUREZZA,PROGETTO,MANTIENISTDMIN"),
-                                 QStringLiteral("FROM UTENTI WHERE CODICE='%1'").arg(tabX->GetNumUser())};
-    QueryAux.open();
-    if (!QueryAux.eof() && QueryAux.field(0).asText() == QLatin1String("1"))
+    const UserConfiguration configuration = steps.readConfiguration(userName);
+    if (configuration.editsParameters)
         Accessoaquadrel1->setEnabled(true);
-    return checkUserConfiguration(userName);
-}
-
-bool TBaseMainForm::checkUserConfiguration(const QString &userName)
-{
-    // The user's row is the current one of QueryAux.
-    TTabXForm *tabX = PTabX->TabX;
-    const QString profile = QueryAux.fieldByName(QStringLiteral("PROFILOSICUREZZA")).asText();
-    const QString project = QueryAux.fieldByName(QStringLiteral("PROGETTO")).asText();
     // Each login takes the flag from the user who logs in.
-    MantieniStdMin = QueryAux.fieldByName(QStringLiteral("MANTIENISTDMIN")).asText() == QLatin1String("1");
-    QueryAux.close();
-    if (profile.isEmpty() && !MantieniStdMin) {
-        showMessage(MessageKind::Error, ConfigurationError + userName + QStringLiteral(": manca il profilo sicurezza"));
+    MantieniStdMin = configuration.keepsStandardMinimum;
+    if (!configuration.valid)
         return false;
-    }
-    if (project.isEmpty()) {
-        showMessage(MessageKind::Error, ConfigurationError + userName + QStringLiteral(": manca il progetto"));
-        return false;
-    }
-    int newProject = 0;
-    int newProfile = 0;
-    if (!readWholeNumber(userName, QStringLiteral("PROGETTO"), project, newProject))
-        return false;
-    if (!profile.isEmpty() && !readWholeNumber(userName, QStringLiteral("PROFILOSICUREZZA"), profile, newProfile))
-        return false;
-    QString parameter;
-    tabX->CaricaParametro(QStringLiteral("PROFILO SICUREZZA"), parameter);
-    if (!parameter.isEmpty() && !readWholeNumber(userName, QStringLiteral("il parametro PROFILO SICUREZZA"), parameter, newProfile))
-        return false;
-    tabX->CaricaParametro(QStringLiteral("PROGETTO"), parameter);
-    if (!parameter.isEmpty() && !readWholeNumber(userName, QStringLiteral("il parametro PROGETTO"), parameter, newProject))
-        return false;
-    Progetto = newProject;
-    ProfiloSicurezza = newProfile;
+    Progetto = configuration.project;
+    ProfiloSicurezza = configuration.profile;
     return true;
 }
 

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace tg;
@@ -98,6 +99,8 @@ TEST_F(Login, SuccessfulLoginShowsTheCatalogueAndTakesTheMenuBarAway)
     EXPECT_FALSE(form->MantieniStdMin);
     EXPECT_EQ(sessions(), QStringList{QStringLiteral("1")});
     EXPECT_EQ(form->CodiceSessione, 1);
+    ASSERT_EQ(form->VociRapide.size(), 1);
+    EXPECT_EQ(form->focusWidget(), static_cast<QWidget *>(form->VociRapide.first())) << "the keyboard starts on the first quick entry";
 }
 
 TEST_F(Login, RefusedLoginsClearThePasswordsAndChangeNothingElse)
