@@ -63,12 +63,12 @@ set(CPACK_PACKAGING_INSTALL_PREFIX ${TASKGATE_PACKAGE_PREFIX})
 set(CPACK_STRIP_FILES ON)
 
 # The libraries the executables and plug-ins link (Qt 6, the Firebird
-# client, the C++ runtime) come from dpkg-shlibdeps. What is loaded at run
-# time without being linked is named here: the embedded Firebird engine that
-# opens local databases, and Qt's platform plug-ins (xcb, offscreen), which
-# Debian ships in libqt6gui6 itself.
+# client, the C++ runtime) come from dpkg-shlibdeps; among them libqt6gui6,
+# which also holds Qt's platform plug-ins (xcb, offscreen). What is loaded at
+# run time without being linked is named here: the embedded Firebird engine
+# that opens local databases.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "firebird3.0-server-core, libqt6gui6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "firebird3.0-server-core")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "firebird3.0-server, firebird3.0-utils")
 
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/debian/postinst)

@@ -23,8 +23,9 @@ echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
+names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for package in libqt6widgets6 libqt6gui6 libqt6core6 libfbclient2 firebird3.0-server-core libstdc++6; do
-  if ! grep -Eq "(^|, )$package( |,|$)" <<<"$depends"; then
+  if ! grep -qxF "$package" <<<"$names"; then
     echo "error: the package does not depend on $package" >&2
     exit 1
   fi
