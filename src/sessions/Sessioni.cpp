@@ -20,11 +20,11 @@ namespace {
 constexpr int DesignedClientWidth = 417;
 constexpr int DesignedClientHeight = 162;
 
-QPushButton *flatButton(const QString &caption, const char *name, QWidget *parent)
+QPushButton *commandButton(const QString &caption, const char *name, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setFlat(true);
+    // Drawn as buttons, with their frame: flat ones read as labels.
     // Like a tool button: pressing it leaves the keyboard on the grid.
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -83,10 +83,10 @@ void TSessioniForm::createControls()
     SourceSessioni = GridSessioni->source();
     SourceSessioni->setObjectName(QStringLiteral("SourceSessioni"));
 
-    ButtonSel = flatButton(QStringLiteral("&Seleziona tutte"), "ButtonSel", this);
-    ButtonDeSel = flatButton(QStringLiteral("&Deseleziona tutte"), "ButtonDeSel", this);
-    ButtonChiudiSel = flatButton(QStringLiteral("Ch&iudi selezionate"), "ButtonChiudiSel", this);
-    ButtonChiudi = flatButton(QStringLiteral("Chiudi"), "ButtonChiudi", this);
+    ButtonSel = commandButton(QStringLiteral("&Seleziona tutte"), "ButtonSel", this);
+    ButtonDeSel = commandButton(QStringLiteral("&Deseleziona tutte"), "ButtonDeSel", this);
+    ButtonChiudiSel = commandButton(QStringLiteral("Ch&iudi selezionate"), "ButtonChiudiSel", this);
+    ButtonChiudi = commandButton(QStringLiteral("Chiudi"), "ButtonChiudi", this);
     connect(ButtonSel, &QPushButton::clicked, this, &TSessioniForm::ButtonSelClick);
     connect(ButtonDeSel, &QPushButton::clicked, this, &TSessioniForm::ButtonDeSelClick);
     connect(ButtonChiudiSel, &QPushButton::clicked, this, &TSessioniForm::ButtonChiudiSelClick);

@@ -26,6 +26,7 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tg {
 
@@ -53,6 +54,21 @@ QLineEdit *passwordEdit(QWidget *parent, const char *name)
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     return edit;
+}
+
+// A word-wrapped label whose lines must stay inside its height: its font is
+// made smaller until they do.
+void fitWrappedLabel(QLabel *label)
+{
+    QFont font = label->font();
+    while (font.pointSizeF() > 6.0) {
+        const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, label->width(), 100000),
+                                                             Qt::TextWordWrap, label->text());
+        if (needed.height() <= label->height() && needed.width() <= label->width())
+            break;
+        font.setPointSizeF(std::max(6.0, font.pointSizeF() * 0.9));
+    }
+    label->setFont(font);
 }
 
 QLabel *functionKeyLabel(QWidget *parent, const char *name, const QString &caption)
@@ -311,18 +327,25 @@ QString TBaseMainForm::ValoreTabX(const QString &name, bool perUser)
 
 void TBaseMainForm::layoutForSmallScreen()
 {
+    // The password fields carry a style sheet (their masking character),
+    // which keeps them from following the window's font: they get one of
+    // their own, as large as the list layout's, and scale with the rest.
+    setPointSize(EditPassword1, 10);
     PanelLogIn->setGeometry(1, 20, 220, PanelLogIn->height());
     ButtonOk->move(75, ButtonOk->y());
     Label4->move(62, Label4->y());
     ListaUtenti2->setGeometry(1, 30, 110, 200);
     setPointSize(ListaUtenti2, 10);
+    // The prompt's lines start at its top: the list below begins at 30.
     Label6->setGeometry(1, 2, 110, 35);
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setPointSize(Label6, 8);
     Label5->move(115, 2);
     Label5->adjustSize();
     setPointSize(Label5, 8);
     ButtonSceltaDisco2->hide();
-    EditPassword2->setGeometry(115, 30, 100, EditPassword2->sizeHint().height());
+    // Clear of the arrows at 60.
+    EditPassword2->setGeometry(115, 30, 100, 24);
     setPointSize(EditPassword2, 10);
     SpinButtonLista->setGeometry(115, 60, 100, 110);
     ButtonOK2->setGeometry(115, 180, 100, 50);
@@ -366,6 +389,13 @@ void TBaseMainForm::scaleToScreen(const ScreenScale &scale)
     QFont windowFont = font();
     windowFont.setPointSizeF(windowFont.pointSizeF() * scale.percent / 100.0);
     setFont(windowFont);
+    // One text size for the whole program: message boxes, menus, dialogs
+    // and the plug-ins' windows take the window's scaled font.
+    QApplication::setFont(windowFont);
+    // A platform theme may have fonts of its own for these kinds.
+    for (const char *kind : {"QMenu", "QMessageBox"})
+        QApplication::setFont(windowFont, kind);
+    fitWrappedLabel(Label6);
     // The designed size is the window's outer size, frame included.
     setOuterGeometry(*this, QRect(ScreenSize::origin(), QSize(scale.scaled(ScreenScale::DesignedWidth),
                                                               scale.scaled(ScreenScale::DesignedHeight))));

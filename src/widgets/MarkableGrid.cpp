@@ -74,6 +74,8 @@ MarkableGrid::MarkableGrid(Rows rows, QStringList &marks, QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
+    // A header wider than its column is cut at its end, never at its start.
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 QAbstractTableModel *MarkableGrid::source() const
@@ -153,6 +155,8 @@ void MarkableGrid::reload(const std::function<void()> &read)
         throw;
     }
     m_source->endReload();
+    // Every column as wide as its header and its widest value.
+    resizeColumnsToContents();
     // The reread list stands on its first row.
     if (m_source->rowCount() > 0)
         setCurrentIndex(m_source->index(0, 0));
