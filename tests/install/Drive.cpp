@@ -2,7 +2,8 @@
 // preloaded (LD_PRELOAD) into the program, it waits for the login window,
 // and then, by TASKGATE_DRIVE:
 //
-//   login    prints the login window's title and the users it offers
+//   login    prints the login window's title, the sizes of its icon and the
+//            users it offers
 //   buttons  logs in as TASKGATE_DRIVE_USER and presses the picture buttons
 //            whose ids TASKGATE_DRIVE_BUTTONS lists (comma-separated), one
 //            after the other, printing every window each press opened: its
@@ -132,7 +133,11 @@ void drive()
         QStringList names;
         for (int i = 0; i < users->count(); ++i)
             names << users->itemText(i);
-        finish(0, QStringLiteral("login window: %1; users: %2").arg(main->windowTitle(), names.join(QLatin1Char(','))));
+        QStringList sizes;
+        for (const QSize &size : main->windowIcon().availableSizes())
+            sizes << QString::number(size.width());
+        finish(0, QStringLiteral("login window: %1; icon: %2; users: %3")
+                      .arg(main->windowTitle(), sizes.join(QLatin1Char(',')), names.join(QLatin1Char(','))));
     }
     if (mode == QLatin1String("buttons"))
         pressButtons(main);

@@ -4,7 +4,8 @@
 # maintainer scripts, nothing installed on the machine) and started from
 # there: taskgate --version through /usr/bin, taskgate-setup --demo into the
 # unpacked application directory, and taskgate offscreen until its login
-# window shows the demo users (the preloaded driver reports it and ends it).
+# window shows the demo users and the program's icon (the preloaded driver
+# reports it and ends it).
 #
 #   debian-package.sh <build dir> <driver library> <scratch dir> <version>
 set -euo pipefail
@@ -72,4 +73,5 @@ if [[ $status -ne 0 ]]; then
   cat "$scratch/taskgate.err" >&2
   exit 1
 fi
-grep -q '^login window: Autenticazione; users: .*ADMIN.*MARIO' "$scratch/login.txt"
+# The window icon is the one compiled into the program, in every size.
+grep -q '^login window: Autenticazione; icon: 16,22,24,32,48,64,128,256; users: .*ADMIN.*MARIO' "$scratch/login.txt"
