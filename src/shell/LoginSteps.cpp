@@ -61,6 +61,25 @@ LoginSteps::UserRow LoginSteps::readUserRow()
     return row;
 }
 
+bool LoginSteps::readNumbers(const UserRow &row, const QString &userName, bool strict,
+                             UserConfiguration &configuration)
+{
+    // An empty text leaves the number as it is; a malformed one is shown,
+    // and stops the reading when strict.
+    const auto read = [&](const QString &source, const QString &text, int &number) {
+        return text.isEmpty() || readWholeNumber(userName, source, text, number) || !strict;
+    };
+    if (!read(QStringLiteral("PROGETTO"), row.project, configuration.project)
+        || !read(QStringLiteral("PROFILOSICUREZZA"), row.profile, configuration.profile))
+        return false;
+    QString parameter;
+    m_module.CaricaParametro(QStringLiteral("PROFILO SICUREZZA"), parameter);
+    if (!read(QStringLiteral("il parametro PROFILO SICUREZZA"), parameter, configuration.profile))
+        return false;
+    m_module.CaricaParametro(QStringLiteral("PROGETTO"), parameter);
+    return read(QStringLiteral("il parametro PROGETTO"), parameter, configuration.project);
+}
+
 UserConfiguration LoginSteps::readConfiguration(const QString &userName)
 {
     const UserRow row = readUserRow();
@@ -75,23 +94,7 @@ UserConfiguration LoginSteps::readConfiguration(const QString &userName)
         showMessage(MessageKind::Error, ConfigurationError + userName + QStringLiteral(": manca il progetto"));
         return configuration;
     }
-    int project = 0;
-    int profile = 0;
-    if (!readWholeNumber(userName, QStringLiteral("PROGETTO"), row.project, project))
-        return configuration;
-    if (!row.profile.isEmpty() && !readWholeNumber(userName, QStringLiteral("PROFILOSICUREZZA"), row.profile, profile))
-        return configuration;
-    QString parameter;
-    m_module.CaricaParametro(QStringLiteral("PROFILO SICUREZZA"), parameter);
-    if (!parameter.isEmpty()
-        && !readWholeNumber(userName, QStringLiteral("il parametro PROFILO SICUREZZA"), parameter, profile))
-        return configuration;
-    m_module.CaricaParametro(QStringLiteral("PROGETTO"), parameter);
-    if (!parameter.isEmpty() && !readWholeNumber(userName, QStringLiteral("il parametro PROGETTO"), parameter, project))
-        return configuration;
-    configuration.valid = true;
-    configuration.project = project;
-    configuration.profile = profile;
+    configuration.valid = readNumbers(row, userName, true, configuration);
     return configuration;
 }
 
@@ -101,18 +104,7 @@ UserConfiguration LoginSteps::readProjectAndProfile(const QString &userName)
     UserConfiguration configuration;
     configuration.editsParameters = row.editsParameters;
     configuration.keepsStandardMinimum = row.keepsStandardMinimum;
-    if (!row.project.isEmpty())
-        readWholeNumber(userName, QStringLiteral("PROGETTO"), row.project, configuration.project);
-    if (!row.profile.isEmpty())
-        readWholeNumber(userName, QStringLiteral("PROFILOSICUREZZA"), row.profile, configuration.profile);
-    QString parameter;
-    m_module.CaricaParametro(QStringLiteral("PROFILO SICUREZZA"), parameter);
-    if (!parameter.isEmpty())
-        readWholeNumber(userName, QStringLiteral("il parametro PROFILO SICUREZZA"), parameter, configuration.profile);
-    m_module.CaricaParametro(QStringLiteral("PROGETTO"), parameter);
-    if (!parameter.isEmpty())
-        readWholeNumber(userName, QStringLiteral("il parametro PROGETTO"), parameter, configuration.project);
-    configuration.valid = true;
+    configuration.valid = readNumbers(row, userName, false, configuration);
     return configuration;
 }
 

@@ -42,7 +42,7 @@ public:
     UserConfiguration readConfiguration(const QString &userName);
     // The same at a company change, which goes on whatever it finds: a
     // malformed number is shown and the one before it stays, a missing one
-    // is 0.
+    // is 0. The numbers hold only when valid.
     UserConfiguration readProjectAndProfile(const QString &userName);
 
 private:
@@ -53,6 +53,9 @@ private:
         bool editsParameters = false;
     };
     UserRow readUserRow();
+    // The row's project and profile, then the company's parameters over
+    // them; false when strict and one is not a whole number.
+    bool readNumbers(const UserRow &row, const QString &userName, bool strict, UserConfiguration &configuration);
     // False, after the message, when the text is not a whole number.
     static bool readWholeNumber(const QString &userName, const QString &source, const QString &text, int &number);
 
