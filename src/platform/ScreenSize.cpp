@@ -49,9 +49,13 @@ private:
     QSize frame() const { return m_window.frameGeometry().size() - m_window.size(); }
     void apply()
     {
+        // The client area is placed inside the frame as the toolkit knows it
+        // now: a move of the frame's position made before the window manager
+        // framed the window may be taken as the client's, leaving the title
+        // bar above the screen.
         m_appliedFrame = frame();
-        m_window.resize(m_outer.size() - m_appliedFrame);
-        m_window.move(m_outer.topLeft()); // a window's position is its frame's
+        const QPoint clientOffset = m_window.geometry().topLeft() - m_window.frameGeometry().topLeft();
+        m_window.setGeometry(QRect(m_outer.topLeft() + clientOffset, m_outer.size() - m_appliedFrame));
     }
 
     QWidget &m_window;
