@@ -8,8 +8,11 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QAction>
+#include <QCoreApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QToolBar>
 #include <QVector>
 
 #include <algorithm>
@@ -163,6 +166,37 @@ int paintReport(QPagedPaintDevice &device, const ReportContent &content)
     return pages;
 }
 
+QAction *printAction(const QPrintPreviewDialog &dialog)
+{
+    const auto *toolBar = dialog.findChild<QToolBar *>();
+    if (!toolBar)
+        return nullptr;
+    // The preview's own action, named in the language of the loaded
+    // translations.
+    const QString caption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    const QList<QAction *> actions = toolBar->actions();
+    for (QAction *action : actions) {
+        if (action->text() == caption)
+            return action;
+    }
+    return nullptr;
+}
+
+void printFirst(QPrintPreviewDialog &dialog)
+{
+    // The preview's tool bar ends with Print; at the width of a small
+    // screen the bar's end goes into its overflow menu, and Print with it.
+    // Print comes first instead, where no width hides it.
+    QAction *print = printAction(dialog);
+    auto *toolBar = dialog.findChild<QToolBar *>();
+    if (!print || !toolBar || toolBar->actions().constFirst() == print)
+        return;
+    QAction *first = toolBar->actions().constFirst();
+    toolBar->removeAction(print);
+    toolBar->insertAction(first, print);
+    toolBar->insertSeparator(first);
+}
+
 int showPreview(const ReportContent &content, QWidget *parent)
 {
     const QString name = content.title.isEmpty() ? content.reportName : content.title;
@@ -180,6 +214,7 @@ int showPreview(const ReportContent &content, QWidget *parent)
     // once more on the real printer when the user prints.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&content](QPrinter *target) { paintReport(*target, content); });
+    printFirst(dialog);
     return tg::ModalRunner::run(dialog);
 }
 

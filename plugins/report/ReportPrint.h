@@ -10,7 +10,9 @@
 #include <QStringList>
 #include <functional>
 
+class QAction;
 class QPagedPaintDevice;
+class QPrintPreviewDialog;
 class QPainter;
 class QWidget;
 
@@ -45,6 +47,11 @@ int paintReport(QPainter &painter, const QRectF &page, const ReportContent &cont
                 const std::function<bool()> &newPage);
 // The same on a whole paged device (a printer, a PDF writer).
 int paintReport(QPagedPaintDevice &device, const ReportContent &content);
+
+// The print preview's Print action (null if the dialog has none), and the
+// same action moved to the front of the preview's tool bar.
+QAction *printAction(const QPrintPreviewDialog &dialog);
+void printFirst(QPrintPreviewDialog &dialog);
 
 // The report in a print preview dialog, run through tg::ModalRunner; the
 // user prints from there. Returns the dialog's result.

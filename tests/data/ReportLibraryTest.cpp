@@ -21,6 +21,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QToolBar>
 
 using namespace tg;
 using namespace tg::test;
@@ -170,6 +171,16 @@ protected:
             if (!preview)
                 return int(QDialog::Rejected);
             previewTitle = dialog.windowTitle();
+            // At the size the preview opens with, Print is on its tool bar,
+            // not in the bar's overflow menu.
+            dialog.show();
+            QApplication::processEvents();
+            auto *toolBar = dialog.findChild<QToolBar *>();
+            QAction *print = taskgate_report::printAction(*preview);
+            QWidget *printButton = toolBar && print ? toolBar->widgetForAction(print) : nullptr;
+            printShown = printButton && printButton->isVisible()
+                         && toolBar->rect().contains(printButton->geometry());
+            dialog.hide();
             // What the user sees: the preview lays out the pages it was
             // given, and its scene is painted onto the recorder.
             auto *widget = dialog.findChild<QPrintPreviewWidget *>();
@@ -191,6 +202,7 @@ protected:
 
     int dialogs = 0;
     QString previewTitle;
+    bool printShown = false;
     int previewPages = 0;
     TextRecorder shown;
 };
@@ -240,6 +252,7 @@ TEST_F(ReportLibrary, StampaShowsTheTableInThePreviewOfTheBuiltLibrary)
     ASSERT_EQ(dialogs, 1);
     EXPECT_EQ(previewTitle, QStringLiteral("Anteprima di stampa - Valori dell'archivio"));
     EXPECT_EQ(previewPages, 1);
+    EXPECT_TRUE(printShown) << "Print within the preview's tool bar";
     const QStringList texts = shown.allTexts();
     EXPECT_TRUE(texts.contains(QStringLiteral("Valori dell'archivio"))) << texts.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("TABX")));
