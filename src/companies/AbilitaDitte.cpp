@@ -4,8 +4,12 @@
 #include "data/TabX.h"
 #include "platform/ScreenSize.h"
 #include "shell/BaseMain.h"
+#include "widgets/DesignScale.h"
 
+#include <algorithm>
+#include <QBoxLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -33,46 +37,68 @@ TAbilitaDitteForm::TAbilitaDitteForm(QWidget *owner, TabXHolder *holder) : QDial
 {
     setObjectName(QStringLiteral("AbilitaDitteForm"));
     setWindowTitle(QStringLiteral("AbilitaDitteForm"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
-    resize(600, 400);
+    // The program's font, grown with the screen; the layout grows with it.
+    const DesignScale scale(*this);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::NoFrame);
-    Panel1->setGeometry(rect());
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(Panel1);
 
     Label1 = new QLabel(QStringLiteral("Ditte attive"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(8, 8);
     Label2 = new QLabel(QStringLiteral("Ditte non attive"), Panel1);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(312, 8);
     ListBoxAttive = new QListWidget(Panel1);
     ListBoxAttive->setObjectName(QStringLiteral("ListBoxAttive"));
     ListBoxAttive->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListBoxAttive->setGeometry(8, 24, 273, 305);
+    const int arrow = std::max(scale(25), fontMetrics().height() + 8);
     ButtonDisattiva = new QPushButton(QStringLiteral(">"), Panel1);
     ButtonDisattiva->setObjectName(QStringLiteral("ButtonDisattiva"));
-    ButtonDisattiva->setFlat(true);
     ButtonDisattiva->setFocusPolicy(Qt::NoFocus);
-    ButtonDisattiva->setGeometry(284, 24, 25, 25);
+    ButtonDisattiva->setFixedSize(arrow, arrow);
     ButtonAttiva = new QPushButton(QStringLiteral("<"), Panel1);
     ButtonAttiva->setObjectName(QStringLiteral("ButtonAttiva"));
-    ButtonAttiva->setFlat(true);
     ButtonAttiva->setFocusPolicy(Qt::NoFocus);
-    ButtonAttiva->setGeometry(284, 49, 25, 25);
+    ButtonAttiva->setFixedSize(arrow, arrow);
     ListBoxDisattive = new QListWidget(Panel1);
     ListBoxDisattive->setObjectName(QStringLiteral("ListBoxDisattive"));
     ListBoxDisattive->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListBoxDisattive->setGeometry(312, 24, 273, 305);
     ButtonOk = new QPushButton(QStringLiteral("Ok"), Panel1);
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
-    ButtonOk->setGeometry(155, 343, 75, 25);
+    ButtonOk->setMinimumSize(buttonWidth(*ButtonOk, scale, 75), arrow);
     ButtonCancel = new QPushButton(QStringLiteral("Cancel"), Panel1);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ButtonCancel->setGeometry(363, 343, 75, 25);
+    ButtonCancel->setMinimumSize(buttonWidth(*ButtonCancel, scale, 75), arrow);
+
+    // Two lists side by side under their captions, the arrows between them
+    // at the top, OK and Cancel centred below.
+    auto *grid = new QGridLayout(Panel1);
+    grid->setContentsMargins(scale(8), scale(8), scale(8), scale(8));
+    grid->setHorizontalSpacing(scale(3));
+    grid->setVerticalSpacing(scale(3));
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(Label2, 0, 2);
+    grid->addWidget(ListBoxAttive, 1, 0);
+    auto *arrows = new QVBoxLayout;
+    arrows->setSpacing(0);
+    arrows->addWidget(ButtonDisattiva);
+    arrows->addWidget(ButtonAttiva);
+    arrows->addStretch();
+    grid->addLayout(arrows, 1, 1);
+    grid->addWidget(ListBoxDisattive, 1, 2);
+    auto *commands = new QHBoxLayout;
+    commands->addStretch();
+    commands->addWidget(ButtonOk);
+    commands->addStretch();
+    commands->addWidget(ButtonCancel);
+    commands->addStretch();
+    grid->addLayout(commands, 2, 0, 1, 3);
+    grid->setRowMinimumHeight(2, scale(39));
+    resize(scale.windowSize(QSize(600, 400), ScreenSize::current()));
+
     setTabOrder(ListBoxAttive, ListBoxDisattive);
     setTabOrder(ListBoxDisattive, ButtonOk);
     setTabOrder(ButtonOk, ButtonCancel);

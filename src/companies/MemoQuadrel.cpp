@@ -11,6 +11,7 @@
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "shell/BaseMain.h"
+#include "widgets/DesignScale.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -55,11 +56,12 @@ QStringList pieces(const QString &text)
     return result;
 }
 
-QPushButton *flatButton(const QString &name, const QString &caption, QWidget *parent)
+QPushButton *commandButton(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setFlat(true);
+    // Framed, so that it reads as a button and not as a label; pressing it
+    // leaves the keyboard in the text.
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -80,13 +82,10 @@ void rollbackQuietly(db::Transaction &transaction)
 TMemoQuadrelForm::TMemoQuadrelForm(QWidget *owner, TabXHolder *holder) : QDialog(owner), m_holder(holder)
 {
     setObjectName(QStringLiteral("MemoQuadrelForm"));
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
-
-    ButtonFile = flatButton(QStringLiteral("ButtonFile"), QStringLiteral("File"), this);
-    ButtonPercorso = flatButton(QStringLiteral("ButtonPercorso"), QStringLiteral("Percorso"), this);
-    ButtonAbilitaDitte = flatButton(QStringLiteral("ButtonAbilitaDitte"), QStringLiteral("Abilitaz. ditte"), this);
+    // The program's font, grown with the screen; sizes grow with it.
+    ButtonFile = commandButton(QStringLiteral("ButtonFile"), QStringLiteral("File"), this);
+    ButtonPercorso = commandButton(QStringLiteral("ButtonPercorso"), QStringLiteral("Percorso"), this);
+    ButtonAbilitaDitte = commandButton(QStringLiteral("ButtonAbilitaDitte"), QStringLiteral("Abilitaz. ditte"), this);
     MemoQD = new QPlainTextEdit(this);
     MemoQD->setObjectName(QStringLiteral("MemoQD"));
     MemoQD->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -101,7 +100,7 @@ TMemoQuadrelForm::TMemoQuadrelForm(QWidget *owner, TabXHolder *holder) : QDialog
     DialogApri->setObjectName(QStringLiteral("DialogApri"));
     DialogApri->setFileMode(QFileDialog::ExistingFile);
     DialogApri->setAcceptMode(QFileDialog::AcceptOpen);
-    resize(DesignedWidth, DesignedHeight);
+    resize(DesignScale(*this).windowSize(QSize(DesignedWidth, DesignedHeight), ScreenSize::current()));
     placeControls();
 
     connect(ButtonFile, &QPushButton::clicked, this, &TMemoQuadrelForm::ButtonFileClick);
@@ -334,14 +333,31 @@ void TMemoQuadrelForm::ButtonCancelClick()
 
 void TMemoQuadrelForm::placeControls()
 {
+    // The command buttons keep to the top right corner, the text box follows
+    // all four edges, OK keeps its place on the left and Cancel keeps to the
+    // right edge, level with OK. A window narrower than its grown design (a
+    // small screen) moves OK left and never lets Cancel pass it.
+    const DesignScale scale(*this);
     const int w = width();
     const int h = height();
-    ButtonFile->setGeometry(w - (DesignedWidth - 489), 5, 72, 18);
-    ButtonPercorso->setGeometry(w - (DesignedWidth - 561), 5, 72, 18);
-    ButtonAbilitaDitte->setGeometry(w - (DesignedWidth - 633), 5, 72, 18);
-    MemoQD->setGeometry(32, 24, w - (DesignedWidth - 673), h - (DesignedHeight - 403));
-    ButtonOk->setGeometry(216, h - (DesignedHeight - 432), 75, 25);
-    ButtonCancel->setGeometry(w - (DesignedWidth - 392), h - (DesignedHeight - 434), 75, 25);
+    const int commandHeight = std::max(scale(18), ButtonFile->fontMetrics().height() + 4);
+    int right = w - scale(DesignedWidth - 705);
+    for (QPushButton *button : {ButtonAbilitaDitte, ButtonPercorso, ButtonFile}) {
+        const int buttonW = buttonWidth(*button, scale, 72);
+        right -= buttonW;
+        button->setGeometry(right, scale(5), buttonW, commandHeight);
+    }
+    const int top = std::max(scale(24), scale(5) + commandHeight + scale(1));
+    const int dialogHeight = std::max(scale(25), ButtonOk->fontMetrics().height() + 8);
+    const int okWidth = buttonWidth(*ButtonOk, scale, 75);
+    const int cancelWidth = buttonWidth(*ButtonCancel, scale, 75);
+    const int okTop = h - scale(DesignedHeight - 432);
+    MemoQD->setGeometry(scale(32), top, w - scale(32) - scale(DesignedWidth - 705),
+                        std::max(0, okTop - scale(5) - top));
+    const int okLeft = std::min(scale(216), w / 2 - okWidth - scale(8));
+    ButtonOk->setGeometry(okLeft, okTop, okWidth, dialogHeight);
+    const int cancelLeft = std::max(w - scale(DesignedWidth - 392), okLeft + okWidth + scale(16));
+    ButtonCancel->setGeometry(cancelLeft, okTop, cancelWidth, dialogHeight);
 }
 
 void TMemoQuadrelForm::resizeEvent(QResizeEvent *event)

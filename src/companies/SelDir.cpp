@@ -2,7 +2,10 @@
 
 #include "platform/Logging.h"
 #include "platform/ScreenSize.h"
+#include "widgets/DesignScale.h"
 
+#include <algorithm>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -16,13 +19,6 @@ namespace tg {
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
-
-QFont tahoma11()
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    return font;
-}
 
 // The root of the volume a path lies on; the file system's root when the
 // path cannot be placed on a volume.
@@ -109,35 +105,49 @@ TSelDirForm::TSelDirForm(QWidget *owner) : QDialog(owner)
     setWindowTitle(QStringLiteral("Selezione Percorso"));
     // A fixed dialog border with a title but no title-bar buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFont(tahoma11());
+    // The program's font, grown with the screen; the layout grows with it.
+    const DesignScale scale(*this);
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(0, 0, 221, 289);
     Label1 = new QLabel(QStringLiteral("Percorso"), GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(11, 13);
     DirectoryListBox1 = new TDirectoryListBox(GroupBox1);
     DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
-    DirectoryListBox1->setGeometry(10, 32, 199, 201);
     Label4 = new QLabel(QStringLiteral("&Unità disco:"), GroupBox1);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->move(9, 241);
     DriveComboBox1 = new QComboBox(GroupBox1);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
-    DriveComboBox1->setGeometry(10, 259, 143, 19);
     Label4->setBuddy(DriveComboBox1);
+    auto *group = new QVBoxLayout(GroupBox1);
+    group->setContentsMargins(scale(10), scale(8), scale(10), scale(8));
+    group->setSpacing(scale(3));
+    group->addWidget(Label1);
+    group->addWidget(DirectoryListBox1, 1);
+    group->addWidget(Label4);
+    group->addWidget(DriveComboBox1);
 
     ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
-    ButtonOk->setGeometry(16, 295, 75, 25);
     ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ButtonCancel->setGeometry(128, 295, 75, 25);
+    const int buttonHeight = std::max(scale(25), fontMetrics().height() + 8);
+    ButtonOk->setMinimumSize(buttonWidth(*ButtonOk, scale, 75), buttonHeight);
+    ButtonCancel->setMinimumSize(buttonWidth(*ButtonCancel, scale, 75), buttonHeight);
+    auto *commands = new QHBoxLayout;
+    commands->setContentsMargins(scale(16), 0, scale(16), 0);
+    commands->addWidget(ButtonOk);
+    commands->addStretch();
+    commands->addWidget(ButtonCancel);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, scale(6));
+    outer->setSpacing(scale(6));
+    outer->addWidget(GroupBox1, 1);
+    outer->addLayout(commands);
     setTabOrder(ButtonOk, ButtonCancel);
     setTabOrder(ButtonCancel, DirectoryListBox1);
     setTabOrder(DirectoryListBox1, DriveComboBox1);
-    setFixedSize(221, 326);
+    setFixedSize(scale.windowSize(QSize(221, 326), ScreenSize::current()));
 
     fillDrives();
     connect(DirectoryListBox1, &TDirectoryListBox::directoryChanged, this, &TSelDirForm::showDriveOf);

@@ -6,6 +6,7 @@
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "shell/BaseMain.h"
+#include "widgets/DesignScale.h"
 #include "widgets/MarkableGrid.h"
 
 #include <QAbstractTableModel>
@@ -73,19 +74,12 @@ TSemaforiForm::~TSemaforiForm()
 
 void TSemaforiForm::createControls()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11); // 8 points on a 96 dpi screen
-    setFont(font);
-
+    // The program's font, grown with the screen; the layout grows with it.
     Label1 = new QLabel(QStringLiteral("F3 o doppio click per selezionare / deselezionare"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont labelFont(QStringLiteral("MS Sans Serif"));
-    labelFont.setPixelSize(11);
-    Label1->setFont(labelFont);
     QPalette teal = Label1->palette();
     teal.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x80));
     Label1->setPalette(teal);
-    Label1->adjustSize();
 
     GridSemafori = new MarkableGrid(MarkableGrid::rowsOf(m_semafori, &TakenSemaphores::id), Selezione, this);
     GridSemafori->setObjectName(QStringLiteral("GridSemafori"));
@@ -101,7 +95,7 @@ void TSemaforiForm::createControls()
     connect(ButtonLiberaSemafori, &QPushButton::clicked, this, &TSemaforiForm::ButtonLiberaSemaforiClick);
     connect(ButtonChiudi, &QPushButton::clicked, this, &TSemaforiForm::ButtonChiudiClick);
 
-    resize(DesignedClientWidth, DesignedClientHeight);
+    resize(DesignScale(*this).windowSize(QSize(DesignedClientWidth, DesignedClientHeight), ScreenSize::current()));
     centreOnScreen(*this);
     placeControls();
     GridSemafori->setFocus();
@@ -111,14 +105,8 @@ void TSemaforiForm::placeControls()
 {
     // The grid follows all four edges; the buttons keep to the right edge,
     // "Chiudi" to the bottom right corner.
-    const int grownWidth = width() - DesignedClientWidth;
-    const int grownHeight = height() - DesignedClientHeight;
-    Label1->move(8, 7);
-    GridSemafori->setGeometry(8, 24, 424 + grownWidth, 178 + grownHeight);
-    ButtonSel->setGeometry(439 + grownWidth, 24, 105, 25);
-    ButtonDeSel->setGeometry(439 + grownWidth, 49, 105, 25);
-    ButtonLiberaSemafori->setGeometry(439 + grownWidth, 74, 105, 25);
-    ButtonChiudi->setGeometry(439 + grownWidth, 179 + grownHeight, 105, 25);
+    placeGridScreen(*this, Label1, GridSemafori, {ButtonSel, ButtonDeSel, ButtonLiberaSemafori}, ButtonChiudi,
+                    {.gridToButtons = 7, .gridBottom = 6});
 }
 
 void TSemaforiForm::resizeEvent(QResizeEvent *event)

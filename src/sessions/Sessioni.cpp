@@ -5,6 +5,7 @@
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "shell/BaseMain.h"
+#include "widgets/DesignScale.h"
 #include "widgets/MarkableGrid.h"
 
 #include <QAbstractTableModel>
@@ -67,16 +68,12 @@ TSessioniForm::~TSessioniForm()
 
 void TSessioniForm::createControls()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11); // 8 points on a 96 dpi screen
-    setFont(font);
-
+    // The program's font, grown with the screen; the layout grows with it.
     Label1 = new QLabel(QStringLiteral("F3 o doppio click per selezionare / deselezionare"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QPalette teal = Label1->palette();
     teal.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x80));
     Label1->setPalette(teal);
-    Label1->adjustSize();
 
     GridSessioni = new MarkableGrid(MarkableGrid::rowsOf(m_sessions, &OpenSessions::code), SessioniSelezionate, this);
     GridSessioni->setObjectName(QStringLiteral("GridSessioni"));
@@ -92,7 +89,7 @@ void TSessioniForm::createControls()
     connect(ButtonChiudiSel, &QPushButton::clicked, this, &TSessioniForm::ButtonChiudiSelClick);
     connect(ButtonChiudi, &QPushButton::clicked, this, &TSessioniForm::ButtonChiudiClick);
 
-    resize(DesignedClientWidth, DesignedClientHeight);
+    resize(DesignScale(*this).windowSize(QSize(DesignedClientWidth, DesignedClientHeight), ScreenSize::current()));
     centreOnScreen(*this);
     placeControls();
     GridSessioni->setFocus();
@@ -102,14 +99,8 @@ void TSessioniForm::placeControls()
 {
     // The grid follows all four edges; the buttons keep to the right edge,
     // "Chiudi" to the bottom right corner.
-    const int grownWidth = width() - DesignedClientWidth;
-    const int grownHeight = height() - DesignedClientHeight;
-    Label1->move(8, 7);
-    GridSessioni->setGeometry(8, 24, 290 + grownWidth, 134 + grownHeight);
-    ButtonSel->setGeometry(304 + grownWidth, 24, 105, 25);
-    ButtonDeSel->setGeometry(304 + grownWidth, 49, 105, 25);
-    ButtonChiudiSel->setGeometry(304 + grownWidth, 74, 105, 25);
-    ButtonChiudi->setGeometry(304 + grownWidth, 133 + grownHeight, 105, 25);
+    placeGridScreen(*this, Label1, GridSessioni, {ButtonSel, ButtonDeSel, ButtonChiudiSel}, ButtonChiudi,
+                    {.gridToButtons = 6, .gridBottom = 4});
 }
 
 void TSessioniForm::resizeEvent(QResizeEvent *event)

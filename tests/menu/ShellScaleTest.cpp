@@ -4,18 +4,25 @@
 #include "AppDirectory.h"
 #include "TestSupport.h"
 
+#include "companies/AbilitaDitte.h"
+#include "companies/MemoQuadrel.h"
+#include "companies/SelDir.h"
 #include "data/TabX.h"
 #include "platform/ScreenSize.h"
+#include "semaphores/Semafori.h"
+#include "sessions/Sessioni.h"
 #include "shell/BaseMain.h"
 #include "shell/SpinButton.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -108,6 +115,57 @@ TEST_P(ShellScale, TextsAreReadableAndInsideTheirControls)
     const int caption = QFontMetrics(picture->font()).horizontalAdvance(picture->text());
     EXPECT_LE(caption + picture->iconSize().width(), picture->width() - 8);
     EXPECT_GE(picture->font().pointSizeF(), 8.0);
+}
+
+// Every push button of a screen framed, its caption inside it, in the
+// program's font; the screen inside the workstation's screen.
+void expectReadableScreen(QWidget &screen, double windowPoints)
+{
+    SCOPED_TRACE(screen.objectName().toStdString());
+    screen.show();
+    EXPECT_DOUBLE_EQ(screen.font().pointSizeF(), windowPoints);
+    EXPECT_LE(screen.width(), ScreenSize::current().width());
+    EXPECT_LE(screen.height(), ScreenSize::current().height());
+    QList<QPushButton *> buttons = screen.findChildren<QPushButton *>();
+    buttons.removeIf([&screen](QPushButton *button) { return !button->isVisibleTo(&screen); });
+    ASSERT_FALSE(buttons.isEmpty());
+    for (QPushButton *button : std::as_const(buttons)) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_FALSE(button->isFlat());
+        EXPECT_DOUBLE_EQ(button->font().pointSizeF(), windowPoints);
+        QString caption = button->text();
+        caption.remove(QLatin1Char('&'));
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(caption), button->width() - 8);
+        EXPECT_GE(button->height(), button->fontMetrics().height() + 4);
+        EXPECT_TRUE(screen.rect().contains(QRect(button->mapTo(&screen, QPoint()), button->size())));
+    }
+}
+
+TEST_P(ShellScale, SystemScreensReadInTheWindowsFont)
+{
+    TBaseMainForm form;
+    const double windowPoints = form.font().pointSizeF();
+    ASSERT_GT(windowPoints, 15.0);
+
+    TSessioniForm sessions(&form, form.PTabX.get());
+    expectReadableScreen(sessions, windowPoints);
+    // The grid's first header whole, however large its text.
+    const int header = sessions.GridSessioni->horizontalHeader()->sectionSizeHint(0);
+    EXPECT_GE(sessions.GridSessioni->columnWidth(0), header);
+    EXPECT_GT(sessions.GridSessioni->width(), sessions.GridSessioni->columnWidth(0));
+
+    TSemaforiForm semaphores(&form, form.PTabX.get());
+    expectReadableScreen(semaphores, windowPoints);
+
+    TMemoQuadrelForm editor(&form, nullptr);
+    expectReadableScreen(editor, windowPoints);
+    EXPECT_LT(editor.ButtonOk->geometry().right(), editor.ButtonCancel->x());
+    EXPECT_LT(editor.ButtonFile->geometry().bottom(), editor.MemoQD->y());
+
+    TAbilitaDitteForm companies(&editor, nullptr);
+    expectReadableScreen(companies, windowPoints);
+    TSelDirForm folder(&editor);
+    expectReadableScreen(folder, windowPoints);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, ShellScale, ::testing::Values(QSize(800, 600), QSize(1024, 768)),

@@ -5,6 +5,7 @@
 #include "semaphores/Semafori.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -20,6 +21,19 @@ const QString ReleaseFailed =
     QStringLiteral("Errore interno di UPDATE: impossibile liberare il semaforo selezionato. Riprovare");
 const QString Confirmation = QStringLiteral("Liberare i semafori selezionati?");
 const QString EmptySelection = QStringLiteral("Selezionare almeno un semaforo da liberare");
+
+// The application's font at the designed text size (11 pixels) for the life
+// of the object: the screen shows its designed layout.
+struct DesignedTextSize {
+    DesignedTextSize()
+    {
+        QFont designed(QStringLiteral("Tahoma"));
+        designed.setPixelSize(11);
+        QApplication::setFont(designed);
+    }
+    ~DesignedTextSize() { QApplication::setFont(previous); }
+    const QFont previous = QApplication::font();
+};
 
 // MARIO logged in on the ROSSI SPA archive, which holds the semaphores.
 class SemaphoresScreen : public LoggedInWindow<> {
@@ -91,6 +105,7 @@ protected:
 TEST_F(SemaphoresScreen, ListsTheTakenSemaphoresHighestIdFirstInTheDesignedLayout)
 {
     fourSemaphores();
+    const DesignedTextSize designed;
     auto screen = openScreen();
     EXPECT_TRUE(prompter.messages.isEmpty());
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("Gestione semafori - Utente: MARIO"));
@@ -102,15 +117,22 @@ TEST_F(SemaphoresScreen, ListsTheTakenSemaphoresHighestIdFirstInTheDesignedLayou
     EXPECT_EQ(screen->findChild<QPushButton *>(QStringLiteral("ButtonLiberaSemafori"))->text(),
               QStringLiteral("&Libera semafori"));
 
-    EXPECT_EQ(screen->GridSemafori->geometry(), QRect(8, 24, 424, 178));
-    EXPECT_EQ(screen->ButtonSel->geometry(), QRect(439, 24, 105, 25));
-    EXPECT_EQ(screen->ButtonDeSel->geometry(), QRect(439, 49, 105, 25));
-    EXPECT_EQ(screen->ButtonLiberaSemafori->geometry(), QRect(439, 74, 105, 25));
-    EXPECT_EQ(screen->ButtonChiudi->geometry(), QRect(439, 179, 105, 25));
+    // The designed places; the buttons as wide as their captions need, at
+    // least the designed 105 pixels, ending 8 pixels from the right edge.
+    const QRect grid = screen->GridSemafori->geometry();
+    EXPECT_EQ(grid.topLeft(), QPoint(8, 24));
+    EXPECT_EQ(grid.height(), 178);
+    EXPECT_EQ(grid.right() + 1 + 7, screen->ButtonSel->x());
+    const int buttonWidth = screen->ButtonSel->width();
+    EXPECT_GE(buttonWidth, 105);
+    EXPECT_EQ(screen->ButtonSel->geometry(), QRect(544 - buttonWidth, 24, buttonWidth, 25));
+    EXPECT_EQ(screen->ButtonDeSel->geometry(), QRect(544 - buttonWidth, 49, buttonWidth, 25));
+    EXPECT_EQ(screen->ButtonLiberaSemafori->geometry(), QRect(544 - buttonWidth, 74, buttonWidth, 25));
+    EXPECT_EQ(screen->ButtonChiudi->geometry(), QRect(544 - buttonWidth, 179, buttonWidth, 25));
     screen->resize(screen->size() + QSize(100, 50));
-    EXPECT_EQ(screen->GridSemafori->geometry(), QRect(8, 24, 524, 228));
-    EXPECT_EQ(screen->ButtonLiberaSemafori->geometry(), QRect(539, 74, 105, 25));
-    EXPECT_EQ(screen->ButtonChiudi->geometry(), QRect(539, 229, 105, 25));
+    EXPECT_EQ(screen->GridSemafori->geometry(), grid.adjusted(0, 0, 100, 50));
+    EXPECT_EQ(screen->ButtonLiberaSemafori->geometry(), QRect(644 - buttonWidth, 74, buttonWidth, 25));
+    EXPECT_EQ(screen->ButtonChiudi->geometry(), QRect(644 - buttonWidth, 229, buttonWidth, 25));
     EXPECT_EQ(screen->findChild<QLabel *>(QStringLiteral("Label1"))->pos(), QPoint(8, 7));
 }
 
