@@ -57,6 +57,13 @@ TEST_F(WindowPositions, WritesOnlyWhenTheGeometryDiffers)
         "DIMY=:DIMY\nWHERE (CodiceSituazione=1)\nAND (CodiceUtente=3)\nAND (CodiceProgetto=1)")));
     EXPECT_EQ(rows(), QStringList{QStringLiteral("1|3|1|5|0|460|600")});
 
+    // The height is the last of the four compared: a change of it alone is a change.
+    observer.statements.clear();
+    SalvaPosizioneFinestra(QRect(5, 0, 460, 640), 3, 1, 1, database);
+    ASSERT_EQ(observer.statements.size(), 2) << "a window whose height alone changed is saved";
+    EXPECT_TRUE(observer.statements[1].startsWith(QStringLiteral("UPDATE \"STOPOS1\"\n")));
+    EXPECT_EQ(rows(), QStringList{QStringLiteral("1|3|1|5|0|460|640")});
+
     SalvaPosizioneFinestra(QRect(1, 2, 3, 4), 4, 1, 1, database);
     EXPECT_EQ(rows().size(), 2) << "another user gets a row of their own";
 }

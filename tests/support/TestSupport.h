@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <ostream>
 
+class QDialog;
+
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString &text, std::ostream *out)
 {
@@ -31,6 +33,18 @@ public:
     QList<MessageAnswer> answers; // consumed front first
     QStringList texts() const;
 };
+
+// The window title and the texts a dialog shows (a message box's text and
+// informative text, else its labels), as a failure message quotes them.
+QString describeDialog(const QDialog &dialog);
+
+// Makes a modal dialog that nothing scripted fail the running test at once,
+// with its title and text, and rejects it so that the code under test goes
+// on: a dialog run with exec() (by ModalRunner when no script is installed,
+// by the message-box prompter, or by a function of its own), seen as a modal
+// dialog still showing once the event loop of its exec() runs. The tests'
+// main calls it, so that no test waits for a click that cannot come.
+void failUnscriptedDialogs();
 
 // Records what reached the database client.
 class RecordingObserver : public db::StatementObserver {
