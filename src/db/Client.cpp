@@ -25,12 +25,12 @@ Firebird::IProvider *provider()
     return instance;
 }
 
-DatabaseError toError(const Firebird::FbException &error)
+DatabaseError toError(const Firebird::IStatus *status)
 {
-    const Firebird::IStatus *status = error.getStatus();
+    auto *failed = const_cast<Firebird::IStatus *>(status);
     char text[2048] = {};
-    util()->formatStatus(text, sizeof(text) - 1, const_cast<Firebird::IStatus *>(status));
-    const intptr_t *vector = status->getErrors();
+    util()->formatStatus(text, sizeof(text) - 1, failed);
+    const intptr_t *vector = failed->getErrors();
     long code = 0;
     if (vector && vector[0] == isc_arg_gds)
         code = static_cast<long>(vector[1]);

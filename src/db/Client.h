@@ -1,12 +1,13 @@
 #pragma once
 
-// Internal to the database layer: the Firebird client's entry points and the
-// conversion of its errors into DatabaseError.
+// Internal to the database layer: the Firebird client's entry points, the
+// status every call takes, which turns a failure into DatabaseError, and the
+// owners of the client's interfaces.
 
 #include "db/DatabaseError.h"
+#include "db/Owned.h"
 
 #include <firebird/Interface.h>
-#include <utility>
 
 namespace tg::db::client {
 
@@ -15,30 +16,59 @@ Firebird::IUtil *util();
 Firebird::IProvider *provider();
 
 // The client's message for a failed call, with its code and SQLSTATE.
-DatabaseError toError(const Firebird::FbException &error);
+DatabaseError toError(const Firebird::IStatus *status);
 
-// A status wrapper that throws FbException, disposed with its owner.
+// The status wrapper of every call of the layer: a call that fails throws
+// DatabaseError with the client's text, code and SQLSTATE.
+class StatusWrapper : public Firebird::BaseStatusWrapper<StatusWrapper> {
+public:
+    explicit StatusWrapper(Firebird::IStatus *status) : BaseStatusWrapper(status) {}
+
+    static void checkException(StatusWrapper *wrapper)
+    {
+        if (wrapper->dirty && (wrapper->getState() & Firebird::IStatus::STATE_ERRORS))
+            throw toError(wrapper->status);
+    }
+};
+
+// A status for the calls of one scope, disposed with its owner.
 class Status {
 public:
     Status();
     ~Status();
     Status(const Status &) = delete;
     Status &operator=(const Status &) = delete;
-    Firebird::ThrowStatusWrapper *operator&() { return &m_wrapper; }
+    StatusWrapper *operator&() { return &m_wrapper; }
 
 private:
     Firebird::IStatus *m_status;
-    Firebird::ThrowStatusWrapper m_wrapper;
+    StatusWrapper m_wrapper;
 };
 
-// Runs a client call, turning its FbException into DatabaseError.
-template <typename Call>
-auto guarded(Call &&call) -> decltype(call())
+// Disposes of a client object that is disposed rather than released (the
+// parameter-block builders), for std::unique_ptr.
+struct Dispose {
+    template <typename Disposable>
+    void operator()(Disposable *object) const
+    {
+        object->dispose();
+    }
+};
+
+// Ends an interface with the call given (a free, a close), which releases it
+// when it succeeds; for clean-ups, which must not throw: a failed call is
+// ignored and the interface released all the same.
+template <typename Interface, typename End>
+void endQuietly(Owned<Interface> &owned, End &&end) noexcept
 {
+    if (!owned)
+        return;
     try {
-        return call();
-    } catch (const Firebird::FbException &error) {
-        throw toError(error);
+        Status status;
+        end(owned.get(), &status);
+        owned.ended();
+    } catch (const DatabaseError &) {
+        owned.reset();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/TextCodec.h"
 
 #include <ibase.h>
+#include <memory>
 
 using namespace Firebird;
 
@@ -24,42 +25,38 @@ public:
     explicit Builder(unsigned kind)
     {
         client::Status status;
-        m_builder = client::guarded(
-            [&] { return client::util()->getXpbBuilder(&status, kind, nullptr, 0); });
+        m_builder.reset(client::util()->getXpbBuilder(&status, kind, nullptr, 0));
     }
-    ~Builder() { m_builder->dispose(); }
-    Builder(const Builder &) = delete;
-    Builder &operator=(const Builder &) = delete;
 
     void addString(unsigned char tag, const QString &value)
     {
         client::Status status;
         const QByteArray bytes = toSuiteBytes(value);
-        client::guarded([&] { m_builder->insertString(&status, tag, bytes.constData()); });
+        m_builder->insertString(&status, tag, bytes.constData());
     }
     void addTag(unsigned char tag)
     {
         client::Status status;
-        client::guarded([&] { m_builder->insertTag(&status, tag); });
+        m_builder->insertTag(&status, tag);
     }
     void addInt(unsigned char tag, int value)
     {
         client::Status status;
-        client::guarded([&] { m_builder->insertInt(&status, tag, value); });
+        m_builder->insertInt(&status, tag, value);
     }
     unsigned length()
     {
         client::Status status;
-        return client::guarded([&] { return m_builder->getBufferLength(&status); });
+        return m_builder->getBufferLength(&status);
     }
     const unsigned char *buffer()
     {
         client::Status status;
-        return client::guarded([&] { return m_builder->getBuffer(&status); });
+        return m_builder->getBuffer(&status);
     }
 
 private:
-    IXpbBuilder *m_builder;
+    std::unique_ptr<IXpbBuilder, client::Dispose> m_builder;
 };
 
 // The value of a creation parameter: USER "x" gives x.
@@ -145,9 +142,7 @@ void Database::connect()
     dpb.addInt(isc_dpb_connect_timeout, ConnectTimeoutSeconds);
     const QByteArray name = utf8DatabaseName(dpb, m_name);
     client::Status status;
-    m_attachment = client::guarded([&] {
-        return client::provider()->attachDatabase(&status, name.constData(), dpb.length(), dpb.buffer());
-    });
+    m_attachment.reset(client::provider()->attachDatabase(&status, name.constData(), dpb.length(), dpb.buffer()));
 }
 
 void Database::createDatabase()
@@ -167,9 +162,7 @@ void Database::createDatabase()
     dpb.addInt(isc_dpb_connect_timeout, ConnectTimeoutSeconds);
     const QByteArray name = utf8DatabaseName(dpb, m_name);
     client::Status status;
-    m_attachment = client::guarded([&] {
-        return client::provider()->createDatabase(&status, name.constData(), dpb.length(), dpb.buffer());
-    });
+    m_attachment.reset(client::provider()->createDatabase(&status, name.constData(), dpb.length(), dpb.buffer()));
 }
 
 void Database::disconnect()
@@ -178,14 +171,15 @@ void Database::disconnect()
         transaction->endWithCommit();
     if (!m_attachment)
         return;
-    IAttachment *attachment = std::exchange(m_attachment, nullptr);
+    client::Owned<IAttachment> attachment = std::move(m_attachment);
     try {
         client::Status status;
         attachment->detach(&status);
-    } catch (const FbException &error) {
-        // The connection is gone either way; the object is still ours.
-        qCWarning(lcDb).noquote() << "Detaching from" << m_name << "failed:" << client::toError(error).message();
-        attachment->release();
+        attachment.ended();
+    } catch (const DatabaseError &error) {
+        // The connection is gone either way; the object is still ours, and
+        // its owner releases it.
+        qCWarning(lcDb).noquote() << "Detaching from" << m_name << "failed:" << error.message();
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Owned.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,7 +36,7 @@ public:
     void setDefaultTransaction(Transaction *transaction) { m_defaultTransaction = transaction; }
     Transaction *defaultTransaction() const { return m_defaultTransaction; }
 
-    bool connected() const { return m_attachment != nullptr; }
+    bool connected() const { return bool(m_attachment); }
     // Attaches with the parameter lines; throws DatabaseError on failure.
     void connect();
     // Creates the database under its name from the parameter lines and
@@ -44,7 +46,7 @@ public:
     // Never throws: a transaction whose commit fails is rolled back.
     void disconnect();
 
-    Firebird::IAttachment *attachment() const { return m_attachment; }
+    Firebird::IAttachment *attachment() const { return m_attachment.get(); }
 
     // Transactions register themselves so that a disconnect can end them.
     void registerTransaction(Transaction *transaction);
@@ -56,7 +58,7 @@ private:
     bool m_loginPrompt = true;
     int m_dialect = 3;
     Transaction *m_defaultTransaction = nullptr;
-    Firebird::IAttachment *m_attachment = nullptr;
+    client::Owned<Firebird::IAttachment> m_attachment;
     QList<Transaction *> m_transactions;
 };
 

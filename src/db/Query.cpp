@@ -19,61 +19,33 @@ namespace tg::db {
 
 // The client objects of an open statement.
 struct Query::Cursor {
+    client::Owned<IStatement> ownStatement; // none when a prepared statement, which outlives its cursors, runs
     IStatement *statement = nullptr;
-    bool ownsStatement = true; // a prepared statement outlives its cursors
-    IResultSet *resultSet = nullptr;
-    IMessageMetadata *metadata = nullptr;
+    client::Owned<IResultSet> resultSet;
+    client::Owned<IMessageMetadata> metadata;
     std::vector<unsigned char> buffer;
 
-    ~Cursor() { release(); }
+    ~Cursor()
+    {
+        closeResultSet();
+        metadata.reset();
+        client::endQuietly(ownStatement, [](IStatement *owned, client::StatusWrapper *status) { owned->free(status); });
+    }
 
     void closeResultSet()
     {
-        if (!resultSet)
-            return;
-        IResultSet *set = std::exchange(resultSet, nullptr);
-        try {
-            client::Status status;
-            set->close(&status);
-        } catch (const FbException &) {
-            set->release();
-        }
-    }
-
-    void release()
-    {
-        closeResultSet();
-        if (metadata)
-            std::exchange(metadata, nullptr)->release();
-        if (statement && !ownsStatement)
-            statement = nullptr;
-        if (statement) {
-            IStatement *owned = std::exchange(statement, nullptr);
-            try {
-                client::Status status;
-                owned->free(&status);
-            } catch (const FbException &) {
-                owned->release();
-            }
-        }
+        client::endQuietly(resultSet, [](IResultSet *set, client::StatusWrapper *status) { set->close(status); });
     }
 };
 
 // A statement prepared once and kept, with its parameter layout.
 struct Query::Prepared {
-    IStatement *statement = nullptr;
+    client::Owned<IStatement> statement;
     QString text;
 
     ~Prepared()
     {
-        if (!statement)
-            return;
-        try {
-            client::Status status;
-            statement->free(&status);
-        } catch (const FbException &) {
-            statement->release();
-        }
+        client::endQuietly(statement, [](IStatement *owned, client::StatusWrapper *status) { owned->free(status); });
     }
 };
 
@@ -87,31 +59,24 @@ public:
     InputMessage(IStatement *statement, const QVector<QVariant> &values)
     {
         client::Status status;
-        IMessageMetadata *declared = statement->getInputMetadata(&status);
-        IMetadataBuilder *builder = declared->getBuilder(&status);
-        declared->release();
+        const client::Owned<IMessageMetadata> declared(statement->getInputMetadata(&status));
+        const client::Owned<IMetadataBuilder> builder(declared->getBuilder(&status));
         QVector<QByteArray> texts(values.size());
-        try {
-            for (int i = 0; i < values.size(); ++i) {
-                const QVariant &value = values[i];
-                if (value.isNull())
-                    continue;
-                if (value.typeId() == QMetaType::QString) {
-                    texts[i] = toSuiteBytes(value.toString());
-                    builder->setType(&status, i, SQL_VARYING + 1);
-                    builder->setLength(&status, i, static_cast<unsigned>(std::max<qsizetype>(1, texts[i].size())));
-                } else {
-                    builder->setType(&status, i, SQL_INT64 + 1);
-                    builder->setLength(&status, i, sizeof(qint64));
-                    builder->setScale(&status, i, 0);
-                }
+        for (int i = 0; i < values.size(); ++i) {
+            const QVariant &value = values[i];
+            if (value.isNull())
+                continue;
+            if (value.typeId() == QMetaType::QString) {
+                texts[i] = toSuiteBytes(value.toString());
+                builder->setType(&status, i, SQL_VARYING + 1);
+                builder->setLength(&status, i, static_cast<unsigned>(std::max<qsizetype>(1, texts[i].size())));
+            } else {
+                builder->setType(&status, i, SQL_INT64 + 1);
+                builder->setLength(&status, i, sizeof(qint64));
+                builder->setScale(&status, i, 0);
             }
-            m_metadata = builder->getMetadata(&status);
-        } catch (...) {
-            builder->release();
-            throw;
         }
-        builder->release();
+        m_metadata.reset(builder->getMetadata(&status));
         m_buffer.assign(m_metadata->getMessageLength(&status), 0);
         for (int i = 0; i < values.size(); ++i) {
             unsigned char *data = m_buffer.data() + m_metadata->getOffset(&status, i);
@@ -129,19 +94,11 @@ public:
             }
         }
     }
-    ~InputMessage()
-    {
-        if (m_metadata)
-            m_metadata->release();
-    }
-    InputMessage(const InputMessage &) = delete;
-    InputMessage &operator=(const InputMessage &) = delete;
-
-    IMessageMetadata *metadata() const { return m_metadata; }
+    IMessageMetadata *metadata() const { return m_metadata.get(); }
     void *buffer() { return m_buffer.data(); }
 
 private:
-    IMessageMetadata *m_metadata = nullptr;
+    client::Owned<IMessageMetadata> m_metadata;
     std::vector<unsigned char> m_buffer;
 };
 
@@ -180,23 +137,18 @@ private:
 QString decodeBlob(IAttachment *attachment, ITransaction *transaction, const ISC_QUAD *id)
 {
     client::Status status;
-    IBlob *blob = client::guarded(
-        [&] { return attachment->openBlob(&status, transaction, const_cast<ISC_QUAD *>(id), 0, nullptr); });
+    client::Owned<IBlob> blob(attachment->openBlob(&status, transaction, const_cast<ISC_QUAD *>(id), 0, nullptr));
     QByteArray bytes;
-    try {
-        char segment[16384];
-        for (;;) {
-            unsigned length = 0;
-            const int result = blob->getSegment(&status, sizeof(segment), segment, &length);
-            if (result == IStatus::RESULT_NO_DATA)
-                break;
-            bytes.append(segment, length);
-        }
-        blob->close(&status);
-    } catch (const FbException &error) {
-        blob->release();
-        throw client::toError(error);
+    char segment[16384];
+    for (;;) {
+        unsigned length = 0;
+        const int result = blob->getSegment(&status, sizeof(segment), segment, &length);
+        if (result == IStatus::RESULT_NO_DATA)
+            break;
+        bytes.append(segment, length);
     }
+    blob->close(&status);
+    blob.ended();
     return fromSuiteBytes(bytes);
 }
 
@@ -335,35 +287,33 @@ void Query::openCursor(Transaction *transaction)
     const StatementTrace trace(text);
     auto cursor = std::make_unique<Cursor>();
     client::Status status;
-    client::guarded([&] {
-        ITransaction *handle = transaction->handle();
-        if (m_prepared) {
-            cursor->statement = m_prepared->statement;
-            cursor->ownsStatement = false;
-        } else {
-            const QByteArray bytes = toSuiteBytes(text);
-            cursor->statement = m_database->attachment()->prepare(
-                &status, handle, static_cast<unsigned>(bytes.size()), bytes.constData(),
-                static_cast<unsigned>(m_database->sqlDialect()), IStatement::PREPARE_PREFETCH_METADATA);
-        }
-        cursor->metadata = cursor->statement->getOutputMetadata(&status);
-        const unsigned count = cursor->metadata->getCount(&status);
-        m_fieldNames.clear();
-        for (unsigned i = 0; i < count; ++i)
-            m_fieldNames << fromSuiteBytes(QByteArray(cursor->metadata->getAlias(&status, i)));
-        cursor->buffer.assign(cursor->metadata->getMessageLength(&status), 0);
-        std::unique_ptr<InputMessage> input;
-        if (m_prepared && !m_paramValues.isEmpty())
-            input = std::make_unique<InputMessage>(cursor->statement, m_paramValues);
-        IMessageMetadata *inputMetadata = input ? input->metadata() : nullptr;
-        void *inputBuffer = input ? input->buffer() : nullptr;
-        if (cursor->statement->getFlags(&status) & IStatement::FLAG_HAS_CURSOR) {
-            cursor->resultSet = cursor->statement->openCursor(&status, handle, inputMetadata, inputBuffer,
-                                                              cursor->metadata, 0);
-        } else {
-            cursor->statement->execute(&status, handle, inputMetadata, inputBuffer, nullptr, nullptr);
-        }
-    });
+    ITransaction *handle = transaction->handle();
+    if (m_prepared) {
+        cursor->statement = m_prepared->statement.get();
+    } else {
+        const QByteArray bytes = toSuiteBytes(text);
+        cursor->ownStatement.reset(m_database->attachment()->prepare(
+            &status, handle, static_cast<unsigned>(bytes.size()), bytes.constData(),
+            static_cast<unsigned>(m_database->sqlDialect()), IStatement::PREPARE_PREFETCH_METADATA));
+        cursor->statement = cursor->ownStatement.get();
+    }
+    cursor->metadata.reset(cursor->statement->getOutputMetadata(&status));
+    const unsigned count = cursor->metadata->getCount(&status);
+    m_fieldNames.clear();
+    for (unsigned i = 0; i < count; ++i)
+        m_fieldNames << fromSuiteBytes(QByteArray(cursor->metadata->getAlias(&status, i)));
+    cursor->buffer.assign(cursor->metadata->getMessageLength(&status), 0);
+    std::unique_ptr<InputMessage> input;
+    if (m_prepared && !m_paramValues.isEmpty())
+        input = std::make_unique<InputMessage>(cursor->statement, m_paramValues);
+    IMessageMetadata *inputMetadata = input ? input->metadata() : nullptr;
+    void *inputBuffer = input ? input->buffer() : nullptr;
+    if (cursor->statement->getFlags(&status) & IStatement::FLAG_HAS_CURSOR) {
+        cursor->resultSet.reset(cursor->statement->openCursor(&status, handle, inputMetadata, inputBuffer,
+                                                              cursor->metadata.get(), 0));
+    } else {
+        cursor->statement->execute(&status, handle, inputMetadata, inputBuffer, nullptr, nullptr);
+    }
     m_cursor = std::move(cursor);
 }
 
@@ -377,11 +327,10 @@ void Query::prepare()
     auto prepared = std::make_unique<Prepared>();
     prepared->text = statementText();
     client::Status status;
-    client::guarded([&] {
-        prepared->statement = m_database->attachment()->prepare(
-            &status, effectiveTransaction()->handle(), static_cast<unsigned>(bytes.size()), bytes.constData(),
-            static_cast<unsigned>(m_database->sqlDialect()), IStatement::PREPARE_PREFETCH_METADATA);
-    });
+    ITransaction *handle = effectiveTransaction()->handle();
+    prepared->statement.reset(m_database->attachment()->prepare(
+        &status, handle, static_cast<unsigned>(bytes.size()), bytes.constData(),
+        static_cast<unsigned>(m_database->sqlDialect()), IStatement::PREPARE_PREFETCH_METADATA));
     m_prepared = std::move(prepared);
     m_paramNames = names;
     m_paramValues = QVector<QVariant>(names.size());
@@ -449,8 +398,8 @@ bool Query::fetchRow()
     if (!m_cursor || !m_cursor->resultSet)
         return false;
     client::Status status;
-    return client::guarded([&] {
-        IMessageMetadata *metadata = m_cursor->metadata;
+    {
+        IMessageMetadata *metadata = m_cursor->metadata.get();
         unsigned char *buffer = m_cursor->buffer.data();
         if (m_cursor->resultSet->fetchNext(&status, buffer) != IStatus::RESULT_OK) {
             m_cursor->closeResultSet();
@@ -499,7 +448,7 @@ bool Query::fetchRow()
         }
         m_rows.append(row);
         return true;
-    });
+    }
 }
 
 void Query::next()
@@ -538,13 +487,11 @@ void Query::execSql()
     const QByteArray bytes = toSuiteBytes(text);
     Cursor cursor;
     client::Status status;
-    client::guarded([&] {
-        ITransaction *handle = transaction->handle();
-        cursor.statement = m_database->attachment()->prepare(
-            &status, handle, static_cast<unsigned>(bytes.size()), bytes.constData(),
-            static_cast<unsigned>(m_database->sqlDialect()), 0);
-        cursor.statement->execute(&status, handle, nullptr, nullptr, nullptr, nullptr);
-    });
+    ITransaction *handle = transaction->handle();
+    cursor.ownStatement.reset(m_database->attachment()->prepare(
+        &status, handle, static_cast<unsigned>(bytes.size()), bytes.constData(),
+        static_cast<unsigned>(m_database->sqlDialect()), 0));
+    cursor.ownStatement->execute(&status, handle, nullptr, nullptr, nullptr, nullptr);
 }
 
 void Query::close()

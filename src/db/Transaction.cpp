@@ -6,7 +6,9 @@
 #include "db/StatementObserver.h"
 #include "platform/Logging.h"
 
+#include <exception>
 #include <ibase.h>
+#include <memory>
 
 using namespace Firebird;
 
@@ -39,14 +41,17 @@ unsigned char tpbItem(const QString &name)
 
 } // namespace
 
-Transaction::Transaction(Database *database)
+Transaction::Transaction(Database *database) : m_unwindingAtCreation(std::uncaught_exceptions())
 {
     setDefaultDatabase(database);
 }
 
 Transaction::~Transaction()
 {
-    endWithCommit();
+    if (std::uncaught_exceptions() > m_unwindingAtCreation)
+        endWithRollback();
+    else
+        endWithCommit();
     const QList<Query *> queries = m_queries;
     for (Query *query : queries)
         query->forgetTransaction(this);
@@ -72,28 +77,18 @@ void Transaction::start()
     if (!m_database || !m_database->connected())
         throw DatabaseError(QStringLiteral("Database not open"));
     client::Status status;
-    IXpbBuilder *tpb = client::guarded(
-        [&] { return client::util()->getXpbBuilder(&status, IXpbBuilder::TPB, nullptr, 0); });
-    try {
-        for (const QString &name : std::as_const(m_params)) {
-            const unsigned char tag = tpbItem(name);
-            client::guarded([&] { tpb->insertTag(&status, tag); });
-        }
-        m_handle = client::guarded([&] {
-            return m_database->attachment()->startTransaction(&status, tpb->getBufferLength(&status),
-                                                              tpb->getBuffer(&status));
-        });
-    } catch (...) {
-        tpb->dispose();
-        throw;
-    }
-    tpb->dispose();
+    const std::unique_ptr<IXpbBuilder, client::Dispose> tpb(
+        client::util()->getXpbBuilder(&status, IXpbBuilder::TPB, nullptr, 0));
+    for (const QString &name : std::as_const(m_params))
+        tpb->insertTag(&status, tpbItem(name));
+    m_handle.reset(m_database->attachment()->startTransaction(&status, tpb->getBufferLength(&status),
+                                                              tpb->getBuffer(&status)));
 }
 
 ITransaction *Transaction::handle()
 {
     start();
-    return m_handle;
+    return m_handle.get();
 }
 
 void Transaction::commit()
@@ -102,8 +97,8 @@ void Transaction::commit()
         return;
     closeQueries();
     client::Status status;
-    client::guarded([&] { m_handle->commit(&status); });
-    m_handle = nullptr; // a successful commit releases the interface
+    m_handle->commit(&status);
+    m_handle.ended();
     if (StatementObserver *observer = StatementObserver::current())
         observer->committed(false);
 }
@@ -113,7 +108,7 @@ void Transaction::commitRetaining()
     if (!active())
         return;
     client::Status status;
-    client::guarded([&] { m_handle->commitRetaining(&status); });
+    m_handle->commitRetaining(&status);
     if (StatementObserver *observer = StatementObserver::current())
         observer->committed(true);
 }
@@ -124,8 +119,8 @@ void Transaction::rollback()
         return;
     closeQueries();
     client::Status status;
-    client::guarded([&] { m_handle->rollback(&status); });
-    m_handle = nullptr;
+    m_handle->rollback(&status);
+    m_handle.ended();
 }
 
 void Transaction::rollbackRetaining()
@@ -133,7 +128,7 @@ void Transaction::rollbackRetaining()
     if (!active())
         return;
     client::Status status;
-    client::guarded([&] { m_handle->rollbackRetaining(&status); });
+    m_handle->rollbackRetaining(&status);
 }
 
 void Transaction::endWithCommit() noexcept
@@ -156,8 +151,22 @@ void Transaction::endWithCommit() noexcept
                                   << error.message();
     }
     // Neither worked (the connection is gone): drop the handle.
-    m_handle->release();
-    m_handle = nullptr;
+    m_handle.reset();
+}
+
+void Transaction::endWithRollback() noexcept
+{
+    if (!active())
+        return;
+    try {
+        rollback();
+        return;
+    } catch (const DatabaseError &error) {
+        qCWarning(lcDb).noquote() << "Rollback of a transaction on"
+                                  << (m_database ? m_database->databaseName() : QString())
+                                  << "left by an exception failed, the transaction is dropped:" << error.message();
+    }
+    m_handle.reset();
 }
 
 void Transaction::registerQuery(Query *query)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Owned.h"
+
 #include <QList>
 #include <QStringList>
 
@@ -16,7 +18,9 @@ class Query;
 // ("isc_tpb_concurrency", "isc_tpb_nowait", "isc_tpb_read_committed", …);
 // none means the client's defaults (concurrency, write, wait). A statement run
 // on an inactive transaction starts it. Destroying an active transaction
-// commits it.
+// commits it, unless an exception is unwinding the scope the transaction was
+// made in: then what it wrote is part of a failed operation and is rolled
+// back. (A disconnect still commits every transaction of its database.)
 class Transaction {
 public:
     explicit Transaction(Database *database = nullptr);
@@ -28,7 +32,7 @@ public:
     Database *defaultDatabase() const { return m_database; }
     QStringList &params() { return m_params; }
 
-    bool active() const { return m_handle != nullptr; }
+    bool active() const { return bool(m_handle); }
     void start();
     void commit();
     void commitRetaining();
@@ -37,6 +41,8 @@ public:
     // Ends the transaction with a commit when active; a failed commit is
     // rolled back. Used when a connection closes. Never throws.
     void endWithCommit() noexcept;
+    // Ends the transaction with a rollback when active. Never throws.
+    void endWithRollback() noexcept;
 
     // The client's handle, starting the transaction when inactive.
     Firebird::ITransaction *handle();
@@ -50,7 +56,10 @@ private:
 
     Database *m_database = nullptr;
     QStringList m_params;
-    Firebird::ITransaction *m_handle = nullptr;
+    client::Owned<Firebird::ITransaction> m_handle;
+    // Exceptions in flight when the transaction was made: more of them when
+    // it is destroyed means an exception is leaving its scope.
+    int m_unwindingAtCreation;
     QList<Query *> m_queries;
 };
 

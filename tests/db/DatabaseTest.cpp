@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace tg;
 using namespace tg::test;
@@ -75,6 +76,44 @@ TEST_F(DatabaseTest, RollbackDiscardsAndCommitRetainingKeepsCursorOpen)
     EXPECT_EQ(reader.field(0).asInteger(), 4);
     transaction.commit();
     EXPECT_FALSE(reader.active()) << "a hard commit closes the cursors of the transaction";
+}
+
+// Writes one row through a transaction of its own scope when it goes: a
+// clean-up that runs while an exception unwinds past it.
+struct WritesWhenDestroyed {
+    db::Database &database;
+    ~WritesWhenDestroyed()
+    {
+        db::Transaction transaction(&database);
+        db::Query insert(&database, &transaction);
+        insert.sql() << QStringLiteral("INSERT INTO T VALUES (5, 'cinque')");
+        insert.execSql();
+    }
+};
+
+TEST_F(DatabaseTest, ScopeLeftByAnExceptionRollsBackAndAScopeLeftNormallyCommits)
+{
+    const auto failingOperation = [this] {
+        WritesWhenDestroyed cleanUp{database};
+        db::Transaction transaction(&database);
+        db::Query insert(&database, &transaction);
+        insert.sql() << QStringLiteral("INSERT INTO T VALUES (2, 'due')");
+        insert.execSql();
+        throw std::runtime_error("the operation fails after its first write");
+    };
+    EXPECT_THROW(failingOperation(), std::runtime_error);
+    EXPECT_EQ(countRows(database, QStringLiteral("T WHERE ID = 2")), 0)
+        << "half of a failed operation was committed";
+    EXPECT_EQ(countRows(database, QStringLiteral("T WHERE ID = 5")), 1)
+        << "a transaction begun and ended inside the unwinding is not part of the failure";
+
+    {
+        db::Transaction transaction(&database);
+        db::Query insert(&database, &transaction);
+        insert.sql() << QStringLiteral("INSERT INTO T VALUES (3, 'tre')");
+        insert.execSql();
+    }
+    EXPECT_EQ(countRows(database, QStringLiteral("T WHERE ID = 3")), 1);
 }
 
 TEST_F(DatabaseTest, ClientErrorsBecomeExceptionsWithTheClientText)
