@@ -19,8 +19,11 @@ void *PluginCaller::prepareCall(const QString &dll, const QString &funzione, boo
         return nullptr;
     }
     void *entry = DynamicLibrary::symbol(DynamicLibrary::load(dll), funzione);
-    if (entry && takesWindowId)
-        OccupaSemaforo(dll, funzione, user, idFinestra, archive, window.critical);
+    // Another workstation may have taken a linked window since the check.
+    if (entry && takesWindowId && !OccupaSemaforo(dll, funzione, user, idFinestra, archive, window.critical)) {
+        SegnalaSemaforoOccupato(user, dll, funzione, archive);
+        return nullptr;
+    }
     return entry;
 }
 

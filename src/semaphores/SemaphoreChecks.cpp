@@ -10,6 +10,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <iterator>
+
 namespace tg {
 namespace {
 
@@ -112,24 +115,69 @@ bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Databa
     return ControllaFinestraCritica(dll, form, database).mayOpen;
 }
 
-void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database,
+namespace {
+
+// The critical rows of a window and of every window linked with it, either
+// way, locked in one order: two workstations opening linked windows lock
+// the same rows, and one waits for the other's take.
+QStringList lockStatement(const QString &dll, const QString &form)
+{
+    const QString d = db::quotedValue(dll);
+    const QString f = db::quotedValue(form);
+    return {QStringLiteral("SELECT C.DLL,C.FORM FROM SEMAFORIFCRITICHE C WHERE"),
+            QStringLiteral("(C.DLL='%1' AND C.FORM='%2') OR EXISTS (SELECT 1 FROM SEMAFORIFCRITICHECOLL L WHERE").arg(d, f),
+            QStringLiteral("(L.DLLPRIN='%1' AND L.FORMPRIN='%2' AND L.DLLCOLLEGATA=C.DLL AND L.FORMCOLLEGATA=C.FORM) OR").arg(d, f),
+            QStringLiteral("(L.DLLCOLLEGATA='%1' AND L.FORMCOLLEGATA='%2' AND L.DLLPRIN=C.DLL AND L.FORMPRIN=C.FORM))").arg(d, f),
+            QStringLiteral("ORDER BY C.DLL,C.FORM WITH LOCK")};
+}
+
+bool isLockConflict(const db::DatabaseError &error)
+{
+    // isc_deadlock, isc_update_conflict, isc_concurrent_transaction,
+    // isc_lock_timeout and isc_lock_conflict: another workstation holds the
+    // rows.
+    static const long codes[] = {335544336, 335544451, 335544878, 335544510, 335544345};
+    return error.sqlState() == QLatin1String("40001")
+           || std::find(std::begin(codes), std::end(codes), error.errorCode()) != std::end(codes);
+}
+
+} // namespace
+
+bool OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database,
                     std::optional<bool> critical)
 {
     if (critical == false)
-        return; // the check has just told: no critical window, nothing to take
+        return true; // the check has just told: no critical window, nothing to take
     try {
+        // The rows stay locked until the commit: the check made again under
+        // the lock and the take are one step for every other workstation.
+        // No wait: rows locked by another workstation mean that it is
+        // opening a window that blocks this one, and waiting would only
+        // delay the same refusal (or freeze this one behind a workstation
+        // that died holding them).
         db::Transaction transaction(&database);
+        transaction.params() = QStringList{QStringLiteral("isc_tpb_read_committed"), QStringLiteral("isc_tpb_rec_version"),
+                                           QStringLiteral("isc_tpb_write"), QStringLiteral("isc_tpb_nowait")};
         db::Query query(&database, &transaction);
-        if (!critical) {
-            query.sql() << QStringLiteral("SELECT COALESCE(COUNT(*),0) TOT FROM SEMAFORIFCRITICHE")
-                        << QStringLiteral("WHERE DLL='") + db::quotedValue(dll) + QStringLiteral("' AND FORM='")
-                               + db::quotedValue(form) + QLatin1Char('\'');
-            query.open();
-            query.fetchAll();
-            const bool counted = query.fieldByName(QStringLiteral("TOT")).asInteger() > 0;
-            query.close();
-            if (!counted)
-                return;
+        query.sql() = lockStatement(dll, form);
+        query.open();
+        query.fetchAll();
+        bool itsOwnRow = false;
+        for (; !query.eof(); query.next()) {
+            if (query.field(0).asText().trimmed() == dll && query.field(1).asText().trimmed() == form)
+                itsOwnRow = true;
+        }
+        query.close();
+        if (!itsOwnRow)
+            return true; // not a critical window: nothing to take
+        query.sql() = checkStatement(dll, form);
+        query.open();
+        const bool blocked = query.fieldByName(QStringLiteral("LINKED")).asInteger() > 0
+                             || query.fieldByName(QStringLiteral("ITSELF")).asInteger() > 0;
+        query.close();
+        if (blocked) {
+            transaction.rollback();
+            return false;
         }
         query.sql() = QStringList{QStringLiteral("INSERT INTO SEMAFORIF VALUES("),
                                   QStringLiteral("'%1',").arg(idFinestra),
@@ -140,10 +188,17 @@ void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idF
         transaction.commit();
         takenInArchive().insert(idFinestra, {database.databaseName(), database.params()});
     } catch (const db::DatabaseError &error) {
+        if (isLockConflict(error)) {
+            qCInfo(lcSemaphores).noquote() << "Window" << idFinestra << "(" + dll + ' ' + form + ")"
+                                           << "refused: a linked critical window is being taken elsewhere:"
+                                           << error.message();
+            return false;
+        }
         // No semaphore is taken; the window opens all the same.
         qCWarning(lcSemaphores).noquote() << "Taking the semaphore of window" << idFinestra << "(" + dll + ' ' + form + ")"
                                           << "failed, the window opens without it:" << error.message();
     }
+    return true;
 }
 
 void RegistraAnomaliaSemaforo(int utente, const QString &dll, const QString &form, db::Database &database)

@@ -32,10 +32,15 @@ CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &
 // True when the window may be opened (ControllaFinestraCritica).
 bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Database &database);
 
-// Takes the semaphore of a critical window for a window id; errors are
-// ignored (no semaphore is then taken). `critical`, when the check has just
-// told, spares reading it again.
-void OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database,
+// Takes the semaphore of a critical window for a window id. The critical
+// rows of the window and of the windows linked with it are locked, the
+// check is made again under the lock and the row is written in the same
+// transaction: of two workstations opening linked windows in one instant,
+// one takes and the other finds it taken. False when the window is blocked
+// after all (the caller refuses it as the check would); other errors are
+// ignored (no semaphore is then taken, the window opens). `critical`, when
+// the check has just told, spares the work for a window that is not.
+bool OccupaSemaforo(const QString &dll, const QString &form, int utente, int idFinestra, db::Database &database,
                     std::optional<bool> critical = std::nullopt);
 
 // Writes a "Semaforo occupato" anomaly row; errors are ignored.

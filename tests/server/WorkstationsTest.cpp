@@ -8,6 +8,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -116,6 +117,45 @@ TEST_F(Workstations, CriticalWindowBlocksItsLinkedWindowElsewhereUntilReleasedFr
     EXPECT_EQ(archive(QStringLiteral("SELECT UTENTE||'|'||OCCUPATO FROM SEMAFORIF WHERE FORM='RecY'")),
               QStringLiteral("2|1"))
         << "opened by the second workstation";
+}
+
+TEST_F(Workstations, OfEightWorkstationsOpeningLinkedCriticalWindowsInOneInstantExactlyOneWins)
+{
+    // Each window of the pair blocks the other and itself.
+    suite->exec(suite->rossi(), {QStringLiteral("UPDATE SEMAFORIFCRITICHE SET OSSERVATASPECIALE=1"),
+                                 QStringLiteral("INSERT INTO SEMAFORIFCRITICHECOLL (DLLPRIN,FORMPRIN,DLLCOLLEGATA,"
+                                                "FORMCOLLEGATA) VALUES ('taskgatetest.dll','FinestraX',"
+                                                "'taskgatetest.dll','RecY')")});
+    constexpr int Workstations = 8;
+    constexpr int Rounds = 50;
+    for (int i = 0; i < Workstations; ++i)
+        loggedIn(i % 2 ? QStringLiteral("ANNA") : QStringLiteral("MARIO"));
+    QList<int> winners;
+    int refusals = 0;
+    for (int round = 0; round < Rounds; ++round) {
+        for (int i = 0; i < Workstations; ++i)
+            workstations[i]->send(i % 2 ? QStringLiteral("choose 1 3") : QStringLiteral("choose 1 2"));
+        int won = 0;
+        for (int i = 0; i < Workstations; ++i) {
+            const WorkstationReply reply = workstations[i]->answer();
+            if (reply.messages.isEmpty()) {
+                ++won;
+                continue;
+            }
+            ++refusals;
+            EXPECT_EQ(reply.messages.size(), 1) << reply.messages.join(QLatin1Char('|')).toStdString();
+            EXPECT_TRUE(reply.messages.first().startsWith(SemaphoreTaken)) << reply.messages.first().toStdString();
+        }
+        winners << won;
+        EXPECT_EQ(archive(QStringLiteral("SELECT COUNT(*) FROM SEMAFORIF WHERE OCCUPATO=1")), QStringLiteral("1"))
+            << "round " << round;
+        // The winner's semaphore is freed from the semaphores screen for the next round.
+        workstations[0]->run(QStringLiteral("release-semaphores"));
+    }
+    EXPECT_EQ(winners, QList<int>(Rounds, 1)) << "one winner in every round";
+    std::cout << "[ figures  ] " << Workstations << " workstations x " << Rounds << " rounds: "
+              << std::count(winners.cbegin(), winners.cend(), 1) << " rounds with exactly one winner, " << refusals
+              << " refusals\n";
 }
 
 TEST_F(Workstations, SessionClosedElsewhereIsSeenAtTheNextChoiceAndItsClosingWritesNothing)
