@@ -86,19 +86,6 @@ protected:
     TabXHolder holder;
 };
 
-// The application's font at the designed text size (11 pixels) for the life
-// of the object: the screen shows its designed layout.
-struct DesignedTextSize {
-    DesignedTextSize()
-    {
-        QFont designed(QStringLiteral("Tahoma"));
-        designed.setPixelSize(11);
-        QApplication::setFont(designed);
-    }
-    ~DesignedTextSize() { QApplication::setFont(previous); }
-    const QFont previous = QApplication::font();
-};
-
 TEST_F(MemoQuadrel, OpensWithTheStoredTextOnItsOwnNoWaitTransaction)
 {
     app.execUser({QStringLiteral("UPDATE UTENTI SET QUADREL='[ROSSI SPA]'||ASCII_CHAR(13)||ASCII_CHAR(10)||'A=1' "

@@ -22,19 +22,6 @@ const QString ReleaseFailed =
 const QString Confirmation = QStringLiteral("Liberare i semafori selezionati?");
 const QString EmptySelection = QStringLiteral("Selezionare almeno un semaforo da liberare");
 
-// The application's font at the designed text size (11 pixels) for the life
-// of the object: the screen shows its designed layout.
-struct DesignedTextSize {
-    DesignedTextSize()
-    {
-        QFont designed(QStringLiteral("Tahoma"));
-        designed.setPixelSize(11);
-        QApplication::setFont(designed);
-    }
-    ~DesignedTextSize() { QApplication::setFont(previous); }
-    const QFont previous = QApplication::font();
-};
-
 // MARIO logged in on the ROSSI SPA archive, which holds the semaphores.
 class SemaphoresScreen : public LoggedInWindow<> {
 protected:

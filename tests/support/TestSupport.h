@@ -4,6 +4,8 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 
+#include <QApplication>
+#include <QFont>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -20,6 +22,19 @@ inline void PrintTo(const QString &text, std::ostream *out)
 }
 
 namespace tg::test {
+
+// The application's font at the designed text size (11 pixels) for the life
+// of the object: the screen shows its designed layout.
+struct DesignedTextSize {
+    DesignedTextSize()
+    {
+        QFont designed(QStringLiteral("Tahoma"));
+        designed.setPixelSize(11);
+        QApplication::setFont(designed);
+    }
+    ~DesignedTextSize() { QApplication::setFont(previous); }
+    const QFont previous = QApplication::font();
+};
 
 // Records every message and answers from a script (Ok/Yes when it runs out).
 class RecordingPrompter : public Prompter {
