@@ -121,36 +121,26 @@ double timeOneStart(const char *flag)
     return std::chrono::duration<double>(shown - started).count();
 }
 
-void BM_ColdStartToLoginWindow(benchmark::State &state)
+// One start of the given child per iteration: the program (ChildFlag) or the
+// bare program (BareFlag).
+void BM_StartToWindow(benchmark::State &state, const char *flag)
 {
     for (auto _ : state) {
-        const double seconds = timeOneStart(ChildFlag);
+        const double seconds = timeOneStart(flag);
         if (seconds < 0) {
-            state.SkipWithError("the child did not show the login window");
+            state.SkipWithError("the child did not show its window");
             return;
         }
         state.SetIterationTime(seconds);
     }
 }
-BENCHMARK(BM_ColdStartToLoginWindow)
+BENCHMARK_CAPTURE(BM_StartToWindow, ColdStartToLoginWindow, ChildFlag)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
-
-void BM_BareProgramToWindow(benchmark::State &state)
-{
-    for (auto _ : state) {
-        const double seconds = timeOneStart(BareFlag);
-        if (seconds < 0) {
-            state.SkipWithError("the bare program did not show its window");
-            return;
-        }
-        state.SetIterationTime(seconds);
-    }
-}
-BENCHMARK(BM_BareProgramToWindow)
+BENCHMARK_CAPTURE(BM_StartToWindow, BareProgramToWindow, BareFlag)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
