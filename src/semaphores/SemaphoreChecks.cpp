@@ -43,6 +43,15 @@ QStringList checkStatement(const QString &dll, const QString &form)
             QStringLiteral("FROM RDB$DATABASE")};
 }
 
+// Whether the row of checkStatement() blocks the window: a linked window
+// holds a taken semaphore, or the window under special watch holds one
+// itself.
+bool blocks(const db::Query &row)
+{
+    return row.fieldByName(QStringLiteral("LINKED")).asInteger() > 0
+           || row.fieldByName(QStringLiteral("ITSELF")).asInteger() > 0;
+}
+
 // Executes a write in its own transaction and commits it; false on failure.
 bool executeCommitted(db::Database &database, const QStringList &lines)
 {
@@ -95,13 +104,11 @@ CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &
         db::Query query(&database, transaction);
         query.sql() = checkStatement(dll, form);
         query.open();
-        const qint64 linked = query.fieldByName(QStringLiteral("LINKED")).asInteger();
-        const qint64 itself = query.fieldByName(QStringLiteral("ITSELF")).asInteger();
+        state.mayOpen = !blocks(query);
         state.critical = query.fieldByName(QStringLiteral("CRITICAL")).asInteger() > 0;
         query.close();
         if (own)
             own->rollback();
-        state.mayOpen = linked == 0 && itself == 0;
     } catch (const db::DatabaseError &error) {
         qCWarning(lcSemaphores).noquote() << "Checking the critical semaphores of" << dll << form
                                           << "failed, the window may open:" << error.message();
@@ -119,7 +126,8 @@ namespace {
 
 // The critical rows of a window and of every window linked with it, either
 // way, locked in one order: two workstations opening linked windows lock
-// the same rows, and one waits for the other's take.
+// the same rows, and the second finds them locked until the first has
+// taken its semaphore.
 QStringList lockStatement(const QString &dll, const QString &form)
 {
     const QString d = db::quotedValue(dll);
@@ -161,20 +169,15 @@ bool OccupaSemaforo(const QString &dll, const QString &form, int utente, int idF
         db::Query query(&database, &transaction);
         query.sql() = lockStatement(dll, form);
         query.open();
-        query.fetchAll();
-        bool itsOwnRow = false;
-        for (; !query.eof(); query.next()) {
-            if (query.field(0).asText().trimmed() == dll && query.field(1).asText().trimmed() == form)
-                itsOwnRow = true;
-        }
+        query.fetchAll(); // each row is locked as it is fetched
         query.close();
-        if (!itsOwnRow)
-            return true; // not a critical window: nothing to take
         query.sql() = checkStatement(dll, form);
         query.open();
-        const bool blocked = query.fieldByName(QStringLiteral("LINKED")).asInteger() > 0
-                             || query.fieldByName(QStringLiteral("ITSELF")).asInteger() > 0;
+        const bool isCritical = query.fieldByName(QStringLiteral("CRITICAL")).asInteger() > 0;
+        const bool blocked = blocks(query);
         query.close();
+        if (!isCritical)
+            return true; // not a critical window: nothing to take
         if (blocked) {
             transaction.rollback();
             return false;
