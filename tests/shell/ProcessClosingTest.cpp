@@ -30,6 +30,15 @@ TEST(ProgramProcess, ClosingEndsTheProcessWithThePluginWindowsThatNothingTracked
 
     QProcess process;
     process.setWorkingDirectory(app.path());
+    // LeakSanitizer's own tracer at times crashes at the exit of the real
+    // program while the database engine's threads end ("Tracer caught
+    // signal 11", exit code 1): the child's leak check is left to the
+    // in-process tests, which run the same code; the address checks stay on.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) + QStringLiteral("detect_leaks=0"));
+    process.setProcessEnvironment(environment);
     process.start(program, {});
     const bool ended = process.waitForFinished(60000);
     if (!ended) {
