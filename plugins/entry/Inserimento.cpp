@@ -8,7 +8,9 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QItemSelectionModel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -104,6 +106,12 @@ TInserimentoForm::TInserimentoForm(tg::TTabXForm &module, const QString &tableNa
     layout->addLayout(buttons);
     layout->addWidget(GridTabella);
 
+    // The save button shows whether changes are pending: the module sets its
+    // tag and tells, the window loads the picture.
+    connect(&m_module, &tg::TTabXForm::pendingChangesChanged, this, [this](QObject *saveButton, bool pending) {
+        if (saveButton == ButtonSalva)
+            ButtonSalva->setIcon(QIcon(QPixmap(m_module.saveBitmapPath(pending))));
+    });
     m_module.setSaveButtonPending(ButtonSalva, false);
     m_module.AggiornaTabella(DataSetTabella, QVariant(), false);
     m_model->refresh();

@@ -33,20 +33,20 @@ qint64 nextGeneratorValue(db::DataSet &dataSet, const QString &generator)
 
 } // namespace
 
-void TTabXForm::NuovoIntSuLast(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button)
+void TTabXForm::NuovoIntSuLast(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton)
 {
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
     dataSet.last();
     const qint64 number = dataSet.field(0).asInteger(); // 0 for an empty data set or a NULL key
     dataSet.append();
     dataSet.setFieldValue(0, QVariant::fromValue<qlonglong>(number + 1));
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
 }
 
-void TTabXForm::NuovoIntSuMax(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+void TTabXForm::NuovoIntSuMax(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                               const QString &tableName)
 {
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
     qint64 number = 0;
     {
         ConnectionQuery query(dataSet);
@@ -56,26 +56,26 @@ void TTabXForm::NuovoIntSuMax(db::DataSet &dataSet, QVariant &bookmark, bool &va
     }
     dataSet.append();
     dataSet.setFieldValue(0, QVariant::fromValue<qlonglong>(number + 1));
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
 }
 
-void TTabXForm::NuovoIntSuGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+void TTabXForm::NuovoIntSuGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                                      const QString &, const QString &generator)
 {
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
     const qint64 number = nextGeneratorValue(dataSet, generator);
     dataSet.append();
     dataSet.setFieldValue(0, QVariant::fromValue<qlonglong>(number));
     dataSet.post();
     // The row is written but not committed: the window saves or cancels it.
-    setSaveButtonPending(button, true);
+    setSaveButtonPending(saveButton, true);
 }
 
-void TTabXForm::NuovoIntSuGenSQL(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+void TTabXForm::NuovoIntSuGenSQL(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                                  const QString &tableText, const QString &generator)
 {
     valid = false;
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
     const qint64 number = nextGeneratorValue(dataSet, generator);
     {
         // The table text follows "INSERT " directly: callers put "INTO "
@@ -87,11 +87,11 @@ void TTabXForm::NuovoIntSuGenSQL(db::DataSet &dataSet, QVariant &bookmark, bool 
         insert.execSql();
     }
     valid = false;
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
     dataSet.first();
 }
 
-bool TTabXForm::CreaGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+bool TTabXForm::CreaGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                                const QString &generator)
 {
     try {
@@ -100,7 +100,7 @@ bool TTabXForm::CreaGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &v
             statement.sql() << QStringLiteral("CREATE GENERATOR ") + generator;
             statement.execSql();
         }
-        ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+        ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
         return true;
     } catch (const db::DatabaseError &error) {
         qCWarning(lcData).noquote() << "Creating the generator" << generator << "failed:" << error.message();
@@ -108,7 +108,7 @@ bool TTabXForm::CreaGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &v
     }
 }
 
-bool TTabXForm::SetGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+bool TTabXForm::SetGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                               const QString &generator, int value)
 {
     bool result = true;
@@ -120,7 +120,7 @@ bool TTabXForm::SetGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &va
         qCWarning(lcData).noquote() << "Setting the generator" << generator << "failed:" << error.message();
         result = false;
     }
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
     return result;
 }
 

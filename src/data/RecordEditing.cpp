@@ -12,10 +12,6 @@
 #include "platform/Logging.h"
 #include "platform/Prompter.h"
 
-#include <QAbstractButton>
-#include <QIcon>
-#include <QPixmap>
-
 namespace tg {
 namespace {
 
@@ -55,18 +51,19 @@ bool confirmed(const QString &question)
 
 } // namespace
 
-int TTabXForm::saveButtonTag(const QAbstractButton *button)
+int TTabXForm::saveButtonTag(const QObject *saveButton)
 {
-    return button ? button->property(TagProperty).toInt() : 0;
+    return saveButton ? saveButton->property(TagProperty).toInt() : 0;
 }
 
-void TTabXForm::setSaveButtonPending(QAbstractButton *button, bool pending) const
+void TTabXForm::setSaveButtonPending(QObject *saveButton, bool pending)
 {
-    if (!button)
+    if (!saveButton)
         return;
-    button->setProperty(TagProperty, pending ? 1 : 0);
-    // A missing bitmap leaves the button without a picture.
-    button->setIcon(QIcon(QPixmap(pending ? m_redBitmapPath : m_greenBitmapPath)));
+    saveButton->setProperty(TagProperty, pending ? 1 : 0);
+    // The window shows the picture: a missing bitmap leaves its button
+    // without one.
+    emit pendingChangesChanged(saveButton, pending);
 }
 
 void TTabXForm::AggiornaTabella(db::DataSet &dataSet, QVariant bookmark, bool valid)
@@ -85,7 +82,7 @@ void TTabXForm::AggiornaTabella(db::DataSet &dataSet, QVariant bookmark, bool va
     }
 }
 
-void TTabXForm::ChiudiTransazione(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button)
+void TTabXForm::ChiudiTransazione(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton)
 {
     if (dataSet.active()) {
         dataSet.post();
@@ -96,26 +93,26 @@ void TTabXForm::ChiudiTransazione(db::DataSet &dataSet, QVariant &bookmark, bool
         dataSetTransaction(dataSet).commit();
         valid = false;
     }
-    setSaveButtonPending(button, false);
+    setSaveButtonPending(saveButton, false);
 }
 
-void TTabXForm::ChiudiTransEAggiorna(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button)
+void TTabXForm::ChiudiTransEAggiorna(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton)
 {
-    ChiudiTransazione(dataSet, bookmark, valid, button);
+    ChiudiTransazione(dataSet, bookmark, valid, saveButton);
     AggiornaTabella(dataSet, bookmark, valid);
 }
 
-void TTabXForm::Annulla(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button)
+void TTabXForm::Annulla(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton)
 {
-    if (saveButtonTag(button) != 1)
+    if (saveButtonTag(saveButton) != 1)
         return;
     if (!confirmed(QStringLiteral("Conferma l'annullamento delle modifiche apportate?")))
         return;
-    setSaveButtonPending(button, false);
+    setSaveButtonPending(saveButton, false);
     AggiornaTabella(dataSet, bookmark, valid);
 }
 
-bool TTabXForm::Elimina(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button)
+bool TTabXForm::Elimina(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton)
 {
     bool deleted = false;
     const QVariant localBookmark = dataSet.bookmark();
@@ -137,7 +134,7 @@ bool TTabXForm::Elimina(db::DataSet &dataSet, QVariant &bookmark, bool &valid, Q
     }
     try {
         dataSet.deleteRow();
-        ChiudiTransazione(dataSet, bookmark, valid, button);
+        ChiudiTransazione(dataSet, bookmark, valid, saveButton);
         deleted = true;
     } catch (const db::DatabaseError &error) {
         qCWarning(lcData).noquote() << "Deleting the record" << key << "failed:" << error.message();
@@ -151,7 +148,7 @@ bool TTabXForm::Elimina(db::DataSet &dataSet, QVariant &bookmark, bool &valid, Q
     return deleted;
 }
 
-void TTabXForm::Azzera(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+void TTabXForm::Azzera(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                        const QString &tableName)
 {
     if (!confirmed(QStringLiteral("Confermare l'azzeramento della tabella?")))
@@ -166,16 +163,16 @@ void TTabXForm::Azzera(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QA
             dataSet.close();
             static_cast<db::TableDataSet &>(dataSet).deleteAll();
         }
-        ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+        ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
     } catch (const db::DatabaseError &error) {
         qCWarning(lcData).noquote() << "Emptying the table" << tableName << "failed:" << error.message();
         showMessage(MessageKind::Plain, QStringLiteral("Impossibile azzerare la tabella!"));
     }
 }
 
-void TTabXForm::Chiudi(db::DataSet &dataSet, QVariant &, bool &, QAbstractButton *button)
+void TTabXForm::Chiudi(db::DataSet &dataSet, QVariant &, bool &, QObject *saveButton)
 {
-    if (saveButtonTag(button) != 1)
+    if (saveButtonTag(saveButton) != 1)
         return;
     if (confirmed(QStringLiteral("Salvare le modifiche apportate?")))
         return; // the changes stay pending in the transaction
@@ -185,21 +182,21 @@ void TTabXForm::Chiudi(db::DataSet &dataSet, QVariant &, bool &, QAbstractButton
 }
 
 void TTabXForm::AggiornamentoDaPulsante(db::DataSet &dataSet, QVariant &bookmark, bool &valid,
-                                        QAbstractButton *button)
+                                        QObject *saveButton)
 {
-    if (saveButtonTag(button) == 1) {
+    if (saveButtonTag(saveButton) == 1) {
         if (confirmed(QStringLiteral("Attenzione: sono state fatte delle modifiche che non sono state ancora salvate. "
                                      "Prima di aggiornare la griglia si desidera salvare gli aggiornamenti?"))) {
             dataSet.post();
-            setSaveButtonPending(button, false);
+            setSaveButtonPending(saveButton, false);
         } else {
             restart(connectionTransaction(dataSet));
         }
     }
-    ChiudiTransEAggiorna(dataSet, bookmark, valid, button);
+    ChiudiTransEAggiorna(dataSet, bookmark, valid, saveButton);
 }
 
-bool TTabXForm::EventoBeforeEditDataSet(db::DataSet &dataSet, QAbstractButton *button, const QString &tableName)
+bool TTabXForm::EventoBeforeEditDataSet(db::DataSet &dataSet, QObject *saveButton, const QString &tableName)
 {
     // A dummy update of the key takes the row's write lock until the
     // transaction ends. The key is an integer and goes in unquoted.
@@ -218,7 +215,7 @@ bool TTabXForm::EventoBeforeEditDataSet(db::DataSet &dataSet, QAbstractButton *b
                                    "record in un secondo momento."));
         return false;
     }
-    setSaveButtonPending(button, true);
+    setSaveButtonPending(saveButton, true);
     return true;
 }
 

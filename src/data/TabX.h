@@ -9,7 +9,6 @@
 #include <QSet>
 #include <QString>
 
-class QAbstractButton;
 class QWidget;
 
 namespace tg {
@@ -127,36 +126,38 @@ public:
     //
     // The data set is the window's, on one of the module's connections; the
     // bookmark (the key of a row), its valid flag and the save button belong
-    // to the window and are handed back and forth. The save button shows
-    // whether changes are pending: its dynamic property "tag" is 1 and its
-    // picture the red bitmap while they are, 0 and the green bitmap once
-    // everything is saved. A null button is allowed and reads as tag 0.
+    // to the window and are handed back and forth. The save button is any
+    // object of the window's (its button, or a plain QObject): its dynamic
+    // property "tag" is 1 while changes are pending and 0 once everything is
+    // saved, and every setting of it is announced by pendingChangesChanged(),
+    // on which the window shows the picture of saveBitmapPath(). A null
+    // button is allowed and reads as tag 0.
 
     // Record editing (RecordEditing.cpp).
     void AggiornaTabella(db::DataSet &dataSet, QVariant bookmark, bool valid);
-    void ChiudiTransazione(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
-    void ChiudiTransEAggiorna(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
-    void Annulla(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
-    bool Elimina(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
-    void Azzera(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+    void ChiudiTransazione(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton);
+    void ChiudiTransEAggiorna(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton);
+    void Annulla(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton);
+    bool Elimina(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton);
+    void Azzera(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                 const QString &tableName);
-    void Chiudi(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
-    void AggiornamentoDaPulsante(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
+    void Chiudi(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton);
+    void AggiornamentoDaPulsante(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton);
     // Locks the current row before it is edited; false (after the warning)
     // refuses the edit. Made to serve as the data set's before-edit hook.
-    bool EventoBeforeEditDataSet(db::DataSet &dataSet, QAbstractButton *button, const QString &tableName);
+    bool EventoBeforeEditDataSet(db::DataSet &dataSet, QObject *saveButton, const QString &tableName);
 
     // New keys and generators (KeyGeneration.cpp).
-    void NuovoIntSuLast(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button);
-    void NuovoIntSuMax(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+    void NuovoIntSuLast(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton);
+    void NuovoIntSuMax(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                        const QString &tableName);
-    void NuovoIntSuGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+    void NuovoIntSuGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                               const QString &tableName, const QString &generator);
-    void NuovoIntSuGenSQL(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+    void NuovoIntSuGenSQL(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                           const QString &tableText, const QString &generator);
-    bool CreaGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+    bool CreaGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                         const QString &generator);
-    bool SetGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QAbstractButton *button,
+    bool SetGeneratore(db::DataSet &dataSet, QVariant &bookmark, bool &valid, QObject *saveButton,
                        const QString &generator, int value);
     bool CheckGeneratore(db::DataSet &dataSet, const QString &generator);
     void ValoreGeneratore(const QString &generator, QString &value);
@@ -167,9 +168,13 @@ public:
     void LanciaStampaConDll(const QString &title, const QString &reportName, db::DataSet &dataSet);
     void AvviaFunzXDll(const QString &library, const QString &function, qint32 value);
 
-    // The save button's tag (0 for no button) and its two states.
-    static int saveButtonTag(const QAbstractButton *button);
-    void setSaveButtonPending(QAbstractButton *button, bool pending) const;
+    // The save button's tag (0 for no button), and the setting of its two
+    // states, announced by pendingChangesChanged().
+    static int saveButtonTag(const QObject *saveButton);
+    void setSaveButtonPending(QObject *saveButton, bool pending);
+    // The picture of the save button: the red bitmap while changes are
+    // pending, the green one once everything is saved.
+    const QString &saveBitmapPath(bool pending) const { return pending ? m_redBitmapPath : m_greenBitmapPath; }
 
     // What the start-up's read of the schema found: "TABSCRIPT" when that
     // table existed, and the optional columns UTENTI.UTENTEINATTIVO,
@@ -181,6 +186,10 @@ public:
     quint8 mode() const { return m_mode; }
     void setMainWindowHandle(qint64 handle) { m_mainWindowHandle = handle; }
     qint64 mainWindowHandle() const { return m_mainWindowHandle; }
+
+signals:
+    // A record service set the save button's tag: 1 (pending) or 0 (saved).
+    void pendingChangesChanged(QObject *saveButton, bool pending);
 
 private:
     void connettiDatabase(db::Database &database, const QString &path);

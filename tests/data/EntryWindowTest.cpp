@@ -69,6 +69,7 @@ TEST_F(EntryWindow, TwoWindowsOnOneRow)
     QTest::mouseClick(a.ButtonSalva, Qt::LeftButton);
     EXPECT_EQ(rows().value(1), QStringLiteral("2|dalla griglia"));
     EXPECT_EQ(tag(*a.ButtonSalva), 0);
+    EXPECT_EQ(picture(*a.ButtonSalva), QColor(Qt::green));
 
     QTest::mouseClick(b.ButtonAggiorna, Qt::LeftButton);
     EXPECT_EQ(b.model()->index(1, 6).data().toString(), QStringLiteral("dalla griglia"));

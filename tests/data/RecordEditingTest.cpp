@@ -3,8 +3,6 @@
 #include "db/DatabaseError.h"
 #include "db/QueryDataSet.h"
 
-#include <QPushButton>
-
 using namespace tg;
 using namespace tg::test;
 
@@ -22,7 +20,7 @@ using RecordEditing = Workstations;
 
 TEST_F(RecordEditing, SecondEditorOfARowIsRefusedUntilTheFirstSavesOrCancels)
 {
-    QPushButton saveA, saveB;
+    QObject saveA, saveB;
     db::TableDataSet a, b;
     bind(a, first, &saveA);
     bind(b, second, &saveB);
@@ -32,7 +30,7 @@ TEST_F(RecordEditing, SecondEditorOfARowIsRefusedUntilTheFirstSavesOrCancels)
     ASSERT_TRUE(a.locate(QStringLiteral("CODICE"), QStringLiteral("2")));
     EXPECT_TRUE(a.setFieldValue(QStringLiteral("TESTO"), QStringLiteral("da A")));
     EXPECT_EQ(tag(saveA), 1);
-    EXPECT_EQ(picture(saveA), QColor(Qt::red));
+    EXPECT_EQ(shown(saveA), red());
 
     ASSERT_TRUE(b.locate(QStringLiteral("CODICE"), QStringLiteral("2")));
     EXPECT_FALSE(b.setFieldValue(QStringLiteral("TESTO"), QStringLiteral("da B")));
@@ -40,12 +38,13 @@ TEST_F(RecordEditing, SecondEditorOfARowIsRefusedUntilTheFirstSavesOrCancels)
     EXPECT_EQ(b.state(), db::DataSet::State::Browse);
     EXPECT_EQ(b.fieldByName(QStringLiteral("TESTO")).asText(), QStringLiteral("b"));
     EXPECT_EQ(tag(saveB), 0);
+    EXPECT_TRUE(shown(saveB).isEmpty()) << "a refused edit announces nothing";
     EXPECT_TRUE(b.locate(QStringLiteral("CODICE"), QStringLiteral("3")));
     EXPECT_TRUE(b.setFieldValue(QStringLiteral("TESTO"), QStringLiteral("altra riga"))) << "other rows stay free";
 
     first.ChiudiTransEAggiorna(a, bookmarkA, validA, &saveA);
     EXPECT_EQ(tag(saveA), 0);
-    EXPECT_EQ(picture(saveA), QColor(Qt::green));
+    EXPECT_EQ(shown(saveA), green());
     EXPECT_TRUE(validA);
     EXPECT_EQ(a.fieldByName(QStringLiteral("CODICE")).asText(), QStringLiteral("2")) << "reopened at the bookmark";
     EXPECT_EQ(rows().value(1), QStringLiteral("2|da A"));
@@ -65,7 +64,7 @@ TEST_F(RecordEditing, SecondEditorOfARowIsRefusedUntilTheFirstSavesOrCancels)
     prompter.answers = {MessageAnswer::Yes};
     second.Annulla(b, bookmarkB, validB, &saveB);
     EXPECT_EQ(tag(saveB), 0);
-    EXPECT_EQ(picture(saveB), QColor(Qt::green));
+    EXPECT_EQ(shown(saveB), green());
     ASSERT_TRUE(b.locate(QStringLiteral("CODICE"), QStringLiteral("2")));
     EXPECT_EQ(b.fieldByName(QStringLiteral("TESTO")).asText(), QStringLiteral("da A")) << "B's change rolled back";
     EXPECT_TRUE(a.setFieldValue(QStringLiteral("TESTO"), QStringLiteral("ancora A")));
@@ -77,7 +76,7 @@ TEST_F(RecordEditing, TextFirstFieldRefusesEveryEdit)
 {
     exec({QStringLiteral("CREATE TABLE SIGLE (SIGLA VARCHAR(10) NOT NULL PRIMARY KEY, NOTA VARCHAR(20))"),
           QStringLiteral("INSERT INTO SIGLE VALUES ('AB','x')")});
-    QPushButton save;
+    QObject save;
     db::TableDataSet sigle;
     bind(sigle, first, &save, QStringLiteral("SIGLE"));
     EXPECT_FALSE(sigle.setFieldValue(QStringLiteral("NOTA"), QStringLiteral("y")));
@@ -97,7 +96,7 @@ TEST_F(RecordEditing, TableWithoutIndexesIsRefreshedInTheServersOrder)
 
 TEST_F(RecordEditing, CancelAndCloseFollowTheButtonTag)
 {
-    QPushButton save;
+    QObject save;
     db::TableDataSet data;
     bind(data, first, &save);
     QVariant bookmark;
@@ -136,7 +135,7 @@ TEST_F(RecordEditing, CancelAndCloseFollowTheButtonTag)
 
 TEST_F(RecordEditing, DeletingCopesWithOtherWorkstations)
 {
-    QPushButton save, saveB;
+    QObject save, saveB;
     db::TableDataSet data, b;
     bind(data, first, &save);
     bind(b, second, &saveB);
@@ -172,7 +171,7 @@ TEST_F(RecordEditing, DeletingCopesWithOtherWorkstations)
     EXPECT_EQ(data.recNo(), 0);
     EXPECT_EQ(data.recordCount(), 2);
     EXPECT_EQ(tag(save), 0);
-    EXPECT_EQ(picture(save), QColor(Qt::green));
+    EXPECT_EQ(shown(save), green());
 
     // Deleted meanwhile by the other workstation: only the warning.
     ASSERT_TRUE(data.locate(QStringLiteral("CODICE"), QStringLiteral("3")));
@@ -222,7 +221,7 @@ TEST_F(RecordEditing, RefreshKeepsThePositionWhileItExists)
 
 TEST_F(RecordEditing, EmptyingAskedConfirmedOrRefused)
 {
-    QPushButton save;
+    QObject save;
     db::QueryDataSet query(&first.IBDatabase1);
     query.sql() << QStringLiteral("SELECT * FROM TABX");
     QVariant bookmark;
@@ -259,7 +258,7 @@ TEST_F(RecordEditing, EmptyingAskedConfirmedOrRefused)
 
 TEST_F(RecordEditing, RefreshByButtonSavesOrDropsPendingChanges)
 {
-    QPushButton save;
+    QObject save;
     db::TableDataSet data;
     bind(data, first, &save);
     QVariant bookmark;

@@ -1,6 +1,8 @@
 // Two data modules attached to one company archive stand for two
 // workstations editing the same tables. Grafica/ holds a green and a red
-// bitmap, so that a save button's picture tells which one it got.
+// bitmap, so that a save button's picture tells which one it got. A save
+// button may be any object: the fixture keeps the picture each module
+// announced for it, as a window would show it.
 #pragma once
 
 #include "AppDirectory.h"
@@ -11,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -25,6 +28,10 @@ protected:
         bitmap(Qt::green, QStringLiteral("Grafica/Verde.bmp"));
         bitmap(Qt::red, QStringLiteral("Grafica/Rosso.bmp"));
         for (TTabXForm *module : {&first, &second}) {
+            QObject::connect(module, &TTabXForm::pendingChangesChanged, module,
+                             [this, module](QObject *saveButton, bool pending) {
+                                 m_shown[saveButton] = module->saveBitmapPath(pending);
+                             });
             module->Avvia();
             module->ConnettiDatabase0(archive);
             ASSERT_TRUE(module->IBDatabase1.connected());
@@ -43,22 +50,27 @@ protected:
 
     // A table data set of the archive's TABX on a workstation, opened by the
     // refresh service and locking rows through the before-edit service.
-    void bind(db::TableDataSet &dataSet, TTabXForm &module, QAbstractButton *button,
+    void bind(db::TableDataSet &dataSet, TTabXForm &module, QObject *saveButton,
               const QString &table = QStringLiteral("TABX"))
     {
         dataSet.setDatabase(&module.IBDatabase1);
         dataSet.setTableName(table);
-        dataSet.setBeforeEdit([&module, button, table](db::DataSet &d) {
-            return module.EventoBeforeEditDataSet(d, button, table);
+        dataSet.setBeforeEdit([&module, saveButton, table](db::DataSet &d) {
+            return module.EventoBeforeEditDataSet(d, saveButton, table);
         });
         module.AggiornaTabella(dataSet, QVariant(), false);
     }
 
+    // The colour of a real button's picture.
     static QColor picture(const QAbstractButton &button)
     {
         return button.icon().pixmap(4, 4).toImage().pixelColor(1, 1);
     }
-    static int tag(const QAbstractButton &button) { return button.property("tag").toInt(); }
+    static int tag(const QObject &saveButton) { return saveButton.property("tag").toInt(); }
+    // The bitmap last announced for a save button (empty: none yet), and the two.
+    QString shown(const QObject &saveButton) const { return m_shown.value(&saveButton); }
+    QString green() const { return app.path() + QStringLiteral("Grafica/Verde.bmp"); }
+    QString red() const { return app.path() + QStringLiteral("Grafica/Rosso.bmp"); }
 
     AppDirectory app;
     QString archive;
@@ -67,6 +79,8 @@ protected:
     TTabXForm second{nullptr, 0};
 
 private:
+    QHash<const QObject *, QString> m_shown;
+
     void bitmap(Qt::GlobalColor color, const QString &file) const
     {
         QImage image(4, 4, QImage::Format_RGB32);
