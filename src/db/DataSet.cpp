@@ -450,40 +450,22 @@ QVariant DataSet::converted(int index, const QVariant &value) const
     return result;
 }
 
-QString DataSet::literal(const QVariant &value)
+void DataSet::write(const QStringList &statement, const QVector<QVariant> &values)
 {
-    if (value.isNull() || !value.isValid())
-        return QStringLiteral("NULL");
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-        return QString::number(value.toLongLong());
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-        return QString::number(value.toULongLong());
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return QString::number(value.toDouble(), 'g', 17);
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    case QMetaType::QDate:
-        return quoted(value.toDate().toString(QStringLiteral("MM/dd/yyyy")));
-    case QMetaType::QTime:
-        return quoted(value.toTime().toString(QStringLiteral("hh:mm:ss")));
-    case QMetaType::QDateTime:
-        return quoted(value.toDateTime().toString(QStringLiteral("MM/dd/yyyy hh:mm:ss")));
-    default:
-        return quoted(value.toString());
-    }
+    Query query(m_database, transaction());
+    query.sql() = statement;
+    query.prepare();
+    for (int i = 0; i < values.size(); ++i)
+        query.setParam(QStringLiteral("P%1").arg(i + 1), values[i]);
+    query.execSql();
 }
 
-QString DataSet::keyCondition(const QVariant &key) const
+QString DataSet::keyCondition(const QVariant &key, QVector<QVariant> &values) const
 {
     if (key.isNull() || !key.isValid())
         return m_fieldNames[0] + QStringLiteral(" IS NULL");
-    return m_fieldNames[0] + QLatin1Char('=') + literal(key);
+    values << key;
+    return m_fieldNames[0] + QStringLiteral("=:P%1").arg(values.size());
 }
 
 void DataSet::post()
@@ -492,20 +474,22 @@ void DataSet::post()
         return;
     const QVector<QVariant> &row = m_rows[m_current];
     QStringList columns;
-    QStringList values;
+    QStringList parameters;
+    QVector<QVariant> values;
     for (int i = 0; i < m_fieldNames.size(); ++i) {
         if (!m_assigned.value(i))
             continue;
         columns << m_fieldNames[i];
-        values << literal(row[i]);
+        values << row[i];
+        parameters << QStringLiteral(":P%1").arg(values.size());
     }
-    Query statement(m_database, transaction());
+    QStringList statement;
     if (m_state == State::Insert) {
         if (columns.isEmpty())
-            statement.sql() << QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tableName());
+            statement << QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(tableName());
         else
-            statement.sql() << QStringLiteral("INSERT INTO %1 (%2)").arg(tableName(), columns.join(QLatin1Char(',')))
-                            << QStringLiteral("VALUES (%1)").arg(values.join(QLatin1Char(',')));
+            statement << QStringLiteral("INSERT INTO %1 (%2)").arg(tableName(), columns.join(QLatin1Char(',')))
+                      << QStringLiteral("VALUES (%1)").arg(parameters.join(QLatin1Char(',')));
     } else {
         if (columns.isEmpty()) {
             m_state = State::Browse;
@@ -515,11 +499,11 @@ void DataSet::post()
         }
         QStringList assignments;
         for (int i = 0; i < columns.size(); ++i)
-            assignments << columns[i] + QLatin1Char('=') + values[i];
-        statement.sql() << QStringLiteral("UPDATE %1 SET %2").arg(tableName(), assignments.join(QLatin1Char(',')))
-                        << QStringLiteral("WHERE ") + keyCondition(m_original.value(0));
+            assignments << columns[i] + QLatin1Char('=') + parameters[i];
+        statement << QStringLiteral("UPDATE %1 SET %2").arg(tableName(), assignments.join(QLatin1Char(',')))
+                  << QStringLiteral("WHERE ") + keyCondition(m_original.value(0), values);
     }
-    statement.execSql();
+    write(statement, values);
     m_state = State::Browse;
     m_original.clear();
     m_assigned.clear();
@@ -556,10 +540,9 @@ void DataSet::deleteRow()
         throw DatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
     // Changes of an edited row are discarded; the row goes by its stored key.
     const QVariant key = m_state == State::Edit ? m_original.value(0) : m_rows[m_current].value(0);
-    Query statement(m_database, transaction());
-    statement.sql() << QStringLiteral("DELETE FROM %1").arg(tableName())
-                    << QStringLiteral("WHERE ") + keyCondition(key);
-    statement.execSql();
+    QVector<QVariant> values;
+    const QString condition = keyCondition(key, values);
+    write({QStringLiteral("DELETE FROM %1").arg(tableName()), QStringLiteral("WHERE ") + condition}, values);
     m_rows.removeAt(m_current);
     m_state = State::Browse;
     m_original.clear();

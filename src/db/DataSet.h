@@ -103,8 +103,9 @@ public:
     bool setFieldValue(int index, const QVariant &value);
     bool setFieldValue(const QString &name, const QVariant &value);
     // Writes a pending change: UPDATE of the changed columns by the row's
-    // key, or INSERT of the assigned columns for an appended row. Nothing
-    // happens when nothing is pending. On failure the change stays pending.
+    // key, or INSERT of the assigned columns for an appended row, the values
+    // bound as parameters. Nothing happens when nothing is pending. On
+    // failure the change stays pending.
     void post();
     // Drops a pending change: an edited row gets its values back, an
     // appended row goes and the row current before it is current again.
@@ -112,11 +113,6 @@ public:
     // Deletes the current row from the table by its key (a pending insertion
     // is simply dropped). The row after it becomes current.
     void deleteRow();
-
-    // The SQL literal of a value as the data set writes it: NULL, numbers in
-    // decimal with a point, dates 'mm/dd/yyyy', times 'hh:mm:ss', texts
-    // between single quotes with their apostrophes doubled.
-    static QString literal(const QVariant &value);
 
 signals:
     // Rows were read, written, added, removed or reordered, or the data set
@@ -143,7 +139,12 @@ private:
     void setCurrent(int row);
     void dropState();
     void checkBrowseMode() { post(); }
-    QString keyCondition(const QVariant &key) const;
+    // The condition on the first field that finds a row by its key; a key
+    // value is appended to the values and named by its place (":P3").
+    QString keyCondition(const QVariant &key, QVector<QVariant> &values) const;
+    // Runs a write of the table with the values bound to ":P1", ":P2", …
+    // in their order: no value is ever part of the statement's text.
+    void write(const QStringList &statement, const QVector<QVariant> &values);
 
     Database *m_database = nullptr;
     Transaction *m_transaction = nullptr;

@@ -52,8 +52,10 @@ struct Query::Prepared {
 namespace {
 
 // The input message of a prepared statement: every parameter typed after
-// its value (integers as BIGINT, texts as VARCHAR in the connection's code
-// page, NULL keeping the declared type), so the server converts as needed.
+// its value, so the server converts as needed: integers as BIGINT, other
+// numbers as DOUBLE PRECISION, dates, times and timestamps as themselves,
+// Booleans as BOOLEAN, anything else as a VARCHAR in the connection's code
+// page; NULL keeps the declared type.
 class InputMessage {
 public:
     InputMessage(IStatement *statement, const QVector<QVariant> &values)
@@ -66,31 +68,50 @@ public:
             const QVariant &value = values[i];
             if (value.isNull())
                 continue;
-            if (value.typeId() == QMetaType::QString) {
+            const unsigned type = sqlType(value);
+            unsigned length = 0;
+            switch (type) {
+            case SQL_INT64: length = sizeof(qint64); break;
+            case SQL_DOUBLE: length = sizeof(double); break;
+            case SQL_TYPE_DATE: length = sizeof(ISC_DATE); break;
+            case SQL_TYPE_TIME: length = sizeof(ISC_TIME); break;
+            case SQL_TIMESTAMP: length = sizeof(ISC_TIMESTAMP); break;
+            case SQL_BOOLEAN: length = 1; break;
+            default:
                 texts[i] = toSuiteBytes(value.toString());
-                builder->setType(&status, i, SQL_VARYING + 1);
-                builder->setLength(&status, i, static_cast<unsigned>(std::max<qsizetype>(1, texts[i].size())));
-            } else {
-                builder->setType(&status, i, SQL_INT64 + 1);
-                builder->setLength(&status, i, sizeof(qint64));
-                builder->setScale(&status, i, 0);
+                length = static_cast<unsigned>(std::max<qsizetype>(1, texts[i].size()));
+                break;
             }
+            builder->setType(&status, i, type + 1);
+            builder->setLength(&status, i, length);
+            builder->setScale(&status, i, 0);
         }
         m_metadata.reset(builder->getMetadata(&status));
         m_buffer.assign(m_metadata->getMessageLength(&status), 0);
         for (int i = 0; i < values.size(); ++i) {
+            const QVariant &value = values[i];
             unsigned char *data = m_buffer.data() + m_metadata->getOffset(&status, i);
             short *nullFlag = reinterpret_cast<short *>(m_buffer.data() + m_metadata->getNullOffset(&status, i));
-            *nullFlag = values[i].isNull() ? -1 : 0;
-            if (values[i].isNull())
+            *nullFlag = value.isNull() ? -1 : 0;
+            if (value.isNull())
                 continue;
-            if (values[i].typeId() == QMetaType::QString) {
+            switch (sqlType(value)) {
+            case SQL_INT64: store<qint64>(data, value.toLongLong()); break;
+            case SQL_DOUBLE: store<double>(data, value.toDouble()); break;
+            case SQL_TYPE_DATE: store<ISC_DATE>(data, encodeDate(value.toDate())); break;
+            case SQL_TYPE_TIME: store<ISC_TIME>(data, encodeTime(value.toTime())); break;
+            case SQL_TIMESTAMP: {
+                const QDateTime stamp = value.toDateTime();
+                store<ISC_TIMESTAMP>(data, {encodeDate(stamp.date()), encodeTime(stamp.time())});
+                break;
+            }
+            case SQL_BOOLEAN: store<unsigned char>(data, value.toBool() ? 1 : 0); break;
+            default: {
                 const auto length = static_cast<unsigned short>(texts[i].size());
-                std::memcpy(data, &length, sizeof(length));
+                store<unsigned short>(data, length);
                 std::memcpy(data + sizeof(length), texts[i].constData(), length);
-            } else {
-                const qint64 number = values[i].toLongLong();
-                std::memcpy(data, &number, sizeof(number));
+                break;
+            }
             }
         }
     }
@@ -98,6 +119,45 @@ public:
     void *buffer() { return m_buffer.data(); }
 
 private:
+    static unsigned sqlType(const QVariant &value)
+    {
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+            return SQL_INT64;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return SQL_DOUBLE;
+        case QMetaType::QDate: return SQL_TYPE_DATE;
+        case QMetaType::QTime: return SQL_TYPE_TIME;
+        case QMetaType::QDateTime: return SQL_TIMESTAMP;
+        case QMetaType::Bool: return SQL_BOOLEAN;
+        default: return SQL_VARYING;
+        }
+    }
+    template <typename T>
+    static void store(unsigned char *data, const T &value)
+    {
+        std::memcpy(data, &value, sizeof(T));
+    }
+    static ISC_DATE encodeDate(const QDate &date)
+    {
+        return client::util()->encodeDate(static_cast<unsigned>(date.year()), static_cast<unsigned>(date.month()),
+                                          static_cast<unsigned>(date.day()));
+    }
+    // Fractions of a second in ten-thousandths.
+    static ISC_TIME encodeTime(const QTime &time)
+    {
+        return client::util()->encodeTime(static_cast<unsigned>(time.hour()), static_cast<unsigned>(time.minute()),
+                                          static_cast<unsigned>(time.second()), static_cast<unsigned>(time.msec()) * 10);
+    }
+
     client::Owned<IMessageMetadata> m_metadata;
     std::vector<unsigned char> m_buffer;
 };

@@ -79,7 +79,9 @@ public:
     void unprepare();
     const QStringList &paramNames() const { return m_paramNames; }
     // Sets every parameter of that name (case-insensitive); a null QVariant
-    // binds NULL. Throws DatabaseError for an unknown name.
+    // binds NULL. The value goes to the server as its type (integer, double,
+    // date, time, timestamp, Boolean, else text) and the server converts it
+    // to the column's. Throws DatabaseError for an unknown name.
     void setParam(const QString &name, const QVariant &value);
 
     // The transaction ended: the open cursor is gone (called by Transaction).

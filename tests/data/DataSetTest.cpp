@@ -34,13 +34,15 @@ TEST_F(DataSets, PostWritesTheChangedColumnsByKeyAndInsertsAppendedRows)
     data.setTableName(QStringLiteral("TABX"));
     data.open();
     RecordingObserver observer;
+    // The values are bound, never part of the text: a hostile one is stored
+    // as typed and changes no statement.
+    const QString hostile = QStringLiteral("O'Brien'); DELETE FROM TABX; --");
     ASSERT_TRUE(data.locate(QStringLiteral("CODICE"), QStringLiteral("2")));
-    EXPECT_TRUE(data.setFieldValue(QStringLiteral("TESTO"), QStringLiteral("l'altro")));
+    EXPECT_TRUE(data.setFieldValue(QStringLiteral("TESTO"), hostile));
     EXPECT_TRUE(data.setFieldValue(QStringLiteral("DATA"), QStringLiteral("31/12/2023")));
     EXPECT_EQ(data.state(), db::DataSet::State::Edit);
     data.post();
-    EXPECT_EQ(observer.statements,
-              QStringList{QStringLiteral("UPDATE TABX SET TESTO='l''altro',DATA='12/31/2023'\nWHERE CODICE=2")});
+    EXPECT_EQ(observer.statements, QStringList{QStringLiteral("UPDATE TABX SET TESTO=:P1,DATA=:P2\nWHERE CODICE=:P3")});
 
     // A text the column cannot take changes nothing.
     data.append();
@@ -50,11 +52,12 @@ TEST_F(DataSets, PostWritesTheChangedColumnsByKeyAndInsertsAppendedRows)
     data.setFieldValue(QStringLiteral("NUMERO"), QStringLiteral("3,5"));
     data.setFieldValue(QStringLiteral("MEMO"), QStringLiteral("nota"));
     data.post();
-    EXPECT_EQ(observer.statements.last(), QStringLiteral("INSERT INTO TABX (CODICE,NUMERO,MEMO)\nVALUES (7,3.5,'nota')"));
+    EXPECT_EQ(observer.statements.last(), QStringLiteral("INSERT INTO TABX (CODICE,NUMERO,MEMO)\nVALUES (:P1,:P2,:P3)"));
     EXPECT_EQ(data.bookmark().toLongLong(), 7);
     first.IBTransaction1.commit();
-    EXPECT_EQ(rows(QStringLiteral("SELECT CODICE,TESTO,DATA,NUMERO,MEMO FROM TABX WHERE CODICE IN (2,7) ORDER BY 1")),
-              (QStringList{QStringLiteral("2|l'altro|31/12/2023||"), QStringLiteral("7|||3.5|nota")}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT CODICE,TESTO,DATA,NUMERO,MEMO FROM TABX ORDER BY 1")),
+              (QStringList{QStringLiteral("1|a|||"), QStringLiteral("2|") + hostile + QStringLiteral("|31/12/2023||"),
+                           QStringLiteral("3|c|||"), QStringLiteral("7|||3.5|nota")}));
 }
 
 TEST_F(DataSets, EndOfTheTransactionClosesTheDataSet)

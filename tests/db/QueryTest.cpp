@@ -144,6 +144,38 @@ TEST_F(QueryTest, PreparedStatementIsReusedWithNewParameterValues)
     EXPECT_EQ(query.field(0).asInteger(), 3);
 }
 
+TEST_F(QueryTest, ParametersReachTheColumnsAsTheirTypes)
+{
+    // Nothing of a bound value is statement text: the hostile text is stored
+    // as it is and the table is still there to read it from.
+    const QString hostile = QStringLiteral("O'Brien'); DROP TABLE V; --");
+    query.sql() << QStringLiteral("INSERT INTO V (ID, TXT, FIX, D, T, TS, N, B, BIG)")
+                << QStringLiteral("VALUES (:ID, :TXT, :FIX, :D, :T, :TS, :N, :B, :BIG)");
+    query.prepare();
+    query.setParam(QStringLiteral("ID"), 7);
+    query.setParam(QStringLiteral("TXT"), hostile);
+    query.setParam(QStringLiteral("FIX"), QVariant());
+    query.setParam(QStringLiteral("D"), QDate(2023, 12, 31));
+    query.setParam(QStringLiteral("T"), QTime(8, 5, 9));
+    query.setParam(QStringLiteral("TS"), QDateTime(QDate(2024, 2, 1), QTime(13, 14, 15)));
+    query.setParam(QStringLiteral("N"), 3.25);
+    query.setParam(QStringLiteral("B"), hostile);
+    query.setParam(QStringLiteral("BIG"), QVariant::fromValue<qlonglong>(9000000000));
+    query.execSql();
+    transaction.commit();
+
+    query.sql().clear();
+    query.sql() << QStringLiteral("SELECT ID, TXT, FIX, D, T, TS, N, B, BIG FROM V");
+    query.open();
+    QStringList stored;
+    for (int i = 0; i < query.fieldCount(); ++i)
+        stored << query.field(i).asText();
+    EXPECT_EQ(stored, (QStringList{QStringLiteral("7"), hostile, QString(), QStringLiteral("31/12/2023"),
+                                   QStringLiteral("08:05:09"), QStringLiteral("01/02/2024 13:14:15"),
+                                   QStringLiteral("3.25"), hostile, QStringLiteral("9000000000")}));
+    EXPECT_TRUE(query.field(2).isNull());
+}
+
 TEST(NamedParameters, RewrittenOutsideQuotesAndComments)
 {
     QStringList names;

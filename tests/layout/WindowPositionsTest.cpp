@@ -70,11 +70,14 @@ TEST_F(WindowPositions, WritesOnlyWhenTheGeometryDiffers)
 
 TEST_F(WindowPositions, FurtherColumnsAreCarriedAlong)
 {
-    app.execUser({QStringLiteral("ALTER TABLE \"STOPOS1\" ADD NOTA VARCHAR(20)"),
+    // Each goes back as its own type: a date stays a date, a number keeps
+    // its fraction.
+    app.execUser({QStringLiteral("ALTER TABLE \"STOPOS1\" ADD NOTA VARCHAR(20), ADD SALVATA DATE, ADD SCALA DOUBLE PRECISION"),
                   QStringLiteral("INSERT INTO \"STOPOS1\" (CODICESITUAZIONE,CODICEUTENTE,CODICEPROGETTO,POSX,POSY,DIMX,"
-                                 "DIMY,NOTA) VALUES (1,3,1,0,0,10,10,'tenuta')")});
+                                 "DIMY,NOTA,SALVATA,SCALA) VALUES (1,3,1,0,0,10,10,'l''ultima',DATE '2023-12-31',1.5)")});
     SalvaPosizioneFinestra(QRect(0, 0, 460, 600), 3, 1, 1, database);
-    EXPECT_EQ(app.queryUserRows(QStringLiteral("SELECT DIMX,NOTA FROM \"STOPOS1\"")), QStringList{QStringLiteral("460|tenuta")});
+    EXPECT_EQ(app.queryUserRows(QStringLiteral("SELECT DIMX,NOTA,SALVATA,SCALA FROM \"STOPOS1\"")),
+              QStringList{QStringLiteral("460|l'ultima|31/12/2023|1.5")});
 }
 
 TEST_F(WindowPositions, StatementsFollowTheColumnsAndTheKindIgnoresCase)
