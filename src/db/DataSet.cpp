@@ -2,7 +2,6 @@
 
 #include "db/Database.h"
 #include "db/DatabaseError.h"
-#include "db/SqlText.h"
 #include "db/Transaction.h"
 
 #include <QDate>
@@ -12,11 +11,6 @@
 
 namespace tg::db {
 namespace {
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + quotedValue(text) + QLatin1Char('\'');
-}
 
 // Two values name the same key when they read the same (an integer key may
 // come back as a number or be given as its text).
@@ -138,7 +132,9 @@ void DataSet::loadColumnKinds()
     query.sql() << QStringLiteral("SELECT RF.RDB$FIELD_NAME, F.RDB$FIELD_TYPE, F.RDB$FIELD_SCALE")
                 << QStringLiteral("FROM RDB$RELATION_FIELDS RF")
                 << QStringLiteral("JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME=RF.RDB$FIELD_SOURCE")
-                << QStringLiteral("WHERE RF.RDB$RELATION_NAME=") + quoted(table);
+                << QStringLiteral("WHERE RF.RDB$RELATION_NAME=:TABELLA");
+    query.prepare();
+    query.setParam(QStringLiteral("TABELLA"), table);
     query.open();
     for (; !query.eof(); query.next()) {
         const qint64 type = query.field(1).asInteger();

@@ -1,7 +1,6 @@
 #include "db/TableDataSet.h"
 
 #include "db/DatabaseError.h"
-#include "db/SqlText.h"
 
 namespace tg::db {
 
@@ -39,9 +38,10 @@ void TableDataSet::loadIndexDefinitions()
     query.sql() << QStringLiteral("SELECT I.RDB$INDEX_NAME, I.RDB$INDEX_TYPE, S.RDB$FIELD_NAME")
                 << QStringLiteral("FROM RDB$INDICES I")
                 << QStringLiteral("JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME=I.RDB$INDEX_NAME")
-                << QStringLiteral("WHERE I.RDB$RELATION_NAME='") + quotedValue(m_tableName.trimmed().toUpper())
-                       + QLatin1Char('\'')
+                << QStringLiteral("WHERE I.RDB$RELATION_NAME=:TABELLA")
                 << QStringLiteral("ORDER BY I.RDB$INDEX_ID, S.RDB$FIELD_POSITION");
+    query.prepare();
+    query.setParam(QStringLiteral("TABELLA"), m_tableName.trimmed().toUpper());
     query.open();
     QList<IndexDefinition> indexes;
     for (; !query.eof(); query.next()) {
