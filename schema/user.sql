@@ -32,19 +32,9 @@ CREATE TABLE TABQUADREL (
   PROGRESSIVO INTEGER
 );
 
--- Form scripts; the front-end creates this table itself with the same
--- definition when a user database lacks it.
-CREATE TABLE TABSCRIPT(
-PROGETTO VARCHAR(15) NOT NULL,
-SCRIPTFORM VARCHAR(15) NOT NULL,
-CONTESTO SMALLINT NOT NULL,
-UTENTE VARCHAR(15) NOT NULL,
-DESCRIZIONESITUAZIONE BLOB,
-SCRIPT BLOB,
-MODIFICATODAUTENTE SMALLINT,
-DATAULTIMAMODIFICA DATE,
-STATUS SMALLINT,
-CONSTRAINT QORTAB_CHIAVEPRIMARIA PRIMARY KEY (PROGETTO,SCRIPTFORM,CONTESTO,UTENTE));
+-- TABSCRIPT (form scripts) is not here: the front-end creates it itself when
+-- a user database lacks it, and the setup creates it from that same
+-- definition (src/data/TabScript.h).
 
 -- Work sessions, one row per login; DATACHIUSURA stays NULL while open.
 CREATE TABLE MARTILOG (
@@ -159,23 +149,9 @@ CREATE TABLE LINGUEMENU (
   DESCRIZIONE VARCHAR(128)
 );
 
--- Named values; same layout as in the archive databases. The front-end only
--- reads it here (login layout).
-CREATE TABLE TABX (
-  CODICE INTEGER NOT NULL,
-  CODPROGETTO VARCHAR(64),
-  CODSITUAZIONE VARCHAR(64),
-  TIPO VARCHAR(10),
-  NOME VARCHAR(64),
-  NUMERO DOUBLE PRECISION,
-  TESTO VARCHAR(255),
-  DATA DATE,
-  MEMO BLOB SUB_TYPE TEXT,
-  LIVELLO1 INTEGER,
-  LIVELLO2 INTEGER,
-  UTENTE INTEGER,
-  CONSTRAINT PK_TABX PRIMARY KEY (CODICE)
-);
+-- TABX (named values) is not here: the user database holds the table of the
+-- archive databases, and the setup creates it from archive.sql. The
+-- front-end only reads it here (login layout).
 
 -- Indexes for the look-ups the front-end makes many times: the catalogue
 -- and its translations at every login, parameters, sessions and windows.

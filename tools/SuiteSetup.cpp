@@ -1,6 +1,7 @@
 #include "SuiteSetup.h"
 
 #include "SchemaScripts.h"
+#include "data/TabScript.h"
 #include "db/Database.h"
 #include "db/DatabaseError.h"
 #include "db/Query.h"
@@ -239,7 +240,14 @@ QList<SchemaObject> schemaObjects(const QString &script)
 
 QString userSchemaScript()
 {
-    return QString::fromUtf8(scripts::kUserSchema);
+    // Two tables are defined once elsewhere: TABX as in the archives, and
+    // TABSCRIPT as the front-end creates it.
+    QString script = QString::fromUtf8(scripts::kUserSchema);
+    for (const SchemaObject &object : schemaObjects(archiveSchemaScript())) {
+        if (object.kind == SchemaObject::Table && object.name == QLatin1String("TABX"))
+            script += QLatin1Char('\n') + object.statement + QStringLiteral(";\n");
+    }
+    return script + QLatin1Char('\n') + tabScriptDefinition().join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 QString archiveSchemaScript()

@@ -1,4 +1,5 @@
 #include "data/TabX.h"
+#include "data/TabScript.h"
 
 #include "archive/ArchiveLocator.h"
 #include "db/DatabaseError.h"
@@ -39,20 +40,6 @@ QString localDatabasePath(const QString &path)
     const QString found = SuiteFileName::find(QString(), path);
     return found.isEmpty() ? QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')) : found;
 }
-
-const QStringList TabScriptDefinition = {
-    QStringLiteral("CREATE TABLE TABSCRIPT("),
-    QStringLiteral("PROGETTO VARCHAR(15) NOT NULL,"),
-    QStringLiteral("SCRIPTFORM VARCHAR(15) NOT NULL,"),
-    QStringLiteral("CONTESTO SMALLINT NOT NULL,"),
-    QStringLiteral("UTENTE VARCHAR(15) NOT NULL,"),
-    QStringLiteral("DESCRIZIONESITUAZIONE BLOB,"),
-    QStringLiteral("SCRIPT BLOB,"),
-    QStringLiteral("MODIFICATODAUTENTE SMALLINT,"),
-    QStringLiteral("DATAULTIMAMODIFICA DATE,"),
-    QStringLiteral("STATUS SMALLINT,"),
-    QStringLiteral("CONSTRAINT QORTAB_CHIAVEPRIMARIA PRIMARY KEY (PROGETTO,SCRIPTFORM,CONTESTO,UTENTE));"),
-};
 
 } // namespace
 
@@ -134,7 +121,7 @@ void TTabXForm::ensureTabScript()
     readOptionalSchema();
     if (m_optionalColumns.contains(QStringLiteral("TABSCRIPT")))
         return;
-    QueryQuadrel.sql() = TabScriptDefinition;
+    QueryQuadrel.sql() = tabScriptDefinition();
     try {
         QueryQuadrel.execSql();
         TransazioneUser.commit();

@@ -1,6 +1,7 @@
 #include "SuiteSetup.h"
 #include "TestSupport.h"
 
+#include "data/TabScript.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/SqlText.h"
@@ -207,29 +208,26 @@ TEST(SetupScripts, SplitsStatementsAndNamesTheirObjects)
                  setup::SetupError);
 }
 
-TEST(SetupScripts, TabscriptIsTheFrontEndsOwnDefinition)
+TEST(SetupScripts, SharedTablesHaveTheirOneDefinitionInTheUserSchema)
 {
-    // The front-end creates TABSCRIPT with these eleven lines when it is
-    // missing; the setup must create the very same table.
-    const QStringList lines{
-        "CREATE TABLE TABSCRIPT(",
-        "PROGETTO VARCHAR(15) NOT NULL,",
-        "SCRIPTFORM VARCHAR(15) NOT NULL,",
-        "CONTESTO SMALLINT NOT NULL,",
-        "UTENTE VARCHAR(15) NOT NULL,",
-        "DESCRIZIONESITUAZIONE BLOB,",
-        "SCRIPT BLOB,",
-        "MODIFICATODAUTENTE SMALLINT,",
-        "DATAULTIMAMODIFICA DATE,",
-        "STATUS SMALLINT,",
-        "CONSTRAINT QORTAB_CHIAVEPRIMARIA PRIMARY KEY (PROGETTO,SCRIPTFORM,CONTESTO,UTENTE))",
-    };
-    QString found;
+    // TABSCRIPT as the front-end creates it when it is missing, TABX as the
+    // archives have it: each once, the very same statement.
+    QStringList tabScript;
+    QString tabX;
     for (const setup::SchemaObject &object : setup::schemaObjects(setup::userSchemaScript())) {
         if (object.name == QLatin1String("TABSCRIPT"))
-            found = object.statement;
+            tabScript << object.statement + QLatin1Char(';');
+        if (object.name == QLatin1String("TABX"))
+            tabX += object.statement;
     }
-    EXPECT_EQ(found, lines.join(QLatin1Char('\n')));
+    EXPECT_EQ(tabScript, QStringList{tabScriptDefinition().join(QLatin1Char('\n'))});
+    QString archiveTabX;
+    for (const setup::SchemaObject &object : setup::schemaObjects(setup::archiveSchemaScript())) {
+        if (object.kind == setup::SchemaObject::Table && object.name == QLatin1String("TABX"))
+            archiveTabX = object.statement;
+    }
+    EXPECT_FALSE(archiveTabX.isEmpty());
+    EXPECT_EQ(tabX, archiveTabX);
 }
 
 TEST(SetupPaths, ApplicationDirectoryFromExecutableOrDirectory)
