@@ -143,6 +143,15 @@ void Database::connect()
     const QByteArray name = utf8DatabaseName(dpb, m_name);
     client::Status status;
     m_attachment.reset(client::provider()->attachDatabase(&status, name.constData(), dpb.length(), dpb.buffer()));
+    ++m_attachmentNumber;
+}
+
+void Database::reconnect()
+{
+    // The transactions' ends and the detach fail on a dead connection and
+    // are dropped; nothing of them reached the server.
+    disconnect();
+    connect();
 }
 
 void Database::createDatabase()
@@ -163,6 +172,7 @@ void Database::createDatabase()
     const QByteArray name = utf8DatabaseName(dpb, m_name);
     client::Status status;
     m_attachment.reset(client::provider()->createDatabase(&status, name.constData(), dpb.length(), dpb.buffer()));
+    ++m_attachmentNumber;
 }
 
 void Database::disconnect()

@@ -45,6 +45,13 @@ public:
     // Commits every transaction still open on this database, then detaches.
     // Never throws: a transaction whose commit fails is rolled back.
     void disconnect();
+    // After the connection was lost: lets the dead attachment and its
+    // transactions go and attaches again under the same name and parameter
+    // lines; throws DatabaseError when the server cannot be reached.
+    void reconnect();
+    // Counts the attachments made by this object: a statement prepared on an
+    // earlier one cannot run on the current one.
+    quint64 attachmentNumber() const { return m_attachmentNumber; }
 
     Firebird::IAttachment *attachment() const { return m_attachment.get(); }
 
@@ -59,6 +66,7 @@ private:
     int m_dialect = 3;
     Transaction *m_defaultTransaction = nullptr;
     client::Owned<Firebird::IAttachment> m_attachment;
+    quint64 m_attachmentNumber = 0;
     QList<Transaction *> m_transactions;
 };
 

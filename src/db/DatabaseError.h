@@ -21,4 +21,9 @@ private:
     QString m_sqlState;
 };
 
+// True when the error says that the connection to the server is gone (the
+// server stopped, the network dropped it): the attachment is dead, and only
+// a new one can go on.
+bool isConnectionLost(const DatabaseError &error);
+
 } // namespace tg::db

@@ -42,6 +42,8 @@ struct Query::Cursor {
 struct Query::Prepared {
     client::Owned<IStatement> statement;
     QString text;
+    // The database's attachment the statement was prepared on.
+    quint64 attachment = 0;
 
     ~Prepared()
     {
@@ -330,6 +332,13 @@ void Query::open()
     Transaction *transaction = effectiveTransaction();
     if (m_prepared && m_prepared->text != statementText())
         unprepare();
+    if (m_prepared && m_prepared->attachment != m_database->attachmentNumber()) {
+        // Prepared on an attachment that has since been replaced: prepared
+        // again, with the same parameter values.
+        const QVector<QVariant> values = m_paramValues;
+        prepare();
+        m_paramValues = values;
+    }
     openCursor(transaction);
     transaction->registerQuery(this);
     m_registeredWith = transaction;
@@ -386,6 +395,7 @@ void Query::prepare()
     const QByteArray bytes = toSuiteBytes(rewriteNamedParameters(statementText(), names));
     auto prepared = std::make_unique<Prepared>();
     prepared->text = statementText();
+    prepared->attachment = m_database->attachmentNumber();
     client::Status status;
     ITransaction *handle = effectiveTransaction()->handle();
     prepared->statement.reset(m_database->attachment()->prepare(

@@ -13,7 +13,7 @@ void *PluginCaller::prepareCall(const QString &dll, const QString &funzione, boo
 {
     db::Database &archive = m_module.IBDatabase1;
     const int user = m_module.GetNumUser();
-    const CriticalWindowState window = ControllaFinestraCritica(dll, funzione, archive, &m_module.archiveChecks);
+    const CriticalWindowState window = ControllaFinestraCritica(dll, funzione, archive, &m_module.archiveChecks, user);
     if (!window.mayOpen) {
         SegnalaSemaforoOccupato(user, dll, funzione, archive);
         return nullptr;

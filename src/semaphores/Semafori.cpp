@@ -35,6 +35,10 @@ QPushButton *button(const QString &caption, const char *name, QWidget *parent)
 const QString MissingTableMessage = QStringLiteral(
     "Errore: tabella SEMAFORIF non esistente nell'archivio corrente. Eseguire prima le manutenzioni.");
 
+const QString HoldersUnknownMessage = QStringLiteral(
+    "Impossibile sapere quali postazioni sono ancora connesse: occorre un server Firebird e l'accesso come SYSDBA "
+    "(o con il ruolo RDB$ADMIN).");
+
 } // namespace
 
 TSemaforiForm::TSemaforiForm(QWidget *owner, TabXHolder *holder)
@@ -89,10 +93,13 @@ void TSemaforiForm::createControls()
     ButtonSel = button(QStringLiteral("&Seleziona tutte"), "ButtonSel", this);
     ButtonDeSel = button(QStringLiteral("&Deseleziona tutte"), "ButtonDeSel", this);
     ButtonLiberaSemafori = button(QStringLiteral("&Libera semafori"), "ButtonLiberaSemafori", this);
+    ButtonSegnaOrfani = button(QStringLiteral("Segna &orfani"), "ButtonSegnaOrfani", this);
+    ButtonSegnaOrfani->setToolTip(QStringLiteral("Seleziona i semafori occupati da postazioni non più connesse"));
     ButtonChiudi = button(QStringLiteral("Chiudi"), "ButtonChiudi", this);
     connect(ButtonSel, &QPushButton::clicked, this, &TSemaforiForm::ButtonSelClick);
     connect(ButtonDeSel, &QPushButton::clicked, this, &TSemaforiForm::ButtonDeSelClick);
     connect(ButtonLiberaSemafori, &QPushButton::clicked, this, &TSemaforiForm::ButtonLiberaSemaforiClick);
+    connect(ButtonSegnaOrfani, &QPushButton::clicked, this, &TSemaforiForm::ButtonSegnaOrfaniClick);
     connect(ButtonChiudi, &QPushButton::clicked, this, &TSemaforiForm::ButtonChiudiClick);
 
     resize(DesignScale(*this).windowSize(QSize(DesignedClientWidth, DesignedClientHeight), ScreenSize::current()));
@@ -105,7 +112,7 @@ void TSemaforiForm::placeControls()
 {
     // The grid follows all four edges; the buttons keep to the right edge,
     // "Chiudi" to the bottom right corner.
-    placeGridScreen(*this, Label1, GridSemafori, {ButtonSel, ButtonDeSel, ButtonLiberaSemafori}, ButtonChiudi,
+    placeGridScreen(*this, Label1, GridSemafori, {ButtonSel, ButtonDeSel, ButtonLiberaSemafori, ButtonSegnaOrfani}, ButtonChiudi,
                     {.gridToButtons = 7, .gridBottom = 6});
 }
 
@@ -184,6 +191,24 @@ void TSemaforiForm::ButtonLiberaSemaforiClick()
     m_semafori.registraAnomalia(PTabX->TabX->GetNumUser());
     if (rereadFailure)
         std::rethrow_exception(rereadFailure);
+}
+
+void TSemaforiForm::ButtonSegnaOrfaniClick()
+{
+    if (!m_semafori.holdersKnown()) {
+        showMessage(MessageKind::Information, HoldersUnknownMessage);
+        return;
+    }
+    if (m_semafori.orfani().isEmpty()) {
+        showMessage(MessageKind::Information,
+                    QStringLiteral("Nessun semaforo risulta occupato da una postazione non più connessa."));
+        return;
+    }
+    for (const QString &id : m_semafori.orfani()) {
+        if (!Selezione.contains(id))
+            Selezione << id;
+    }
+    GridSemafori->repaintMarks();
 }
 
 void TSemaforiForm::ButtonChiudiClick()

@@ -34,6 +34,9 @@ public:
     void ButtonSelClick();
     void ButtonDeSelClick();
     void ButtonLiberaSemaforiClick();
+    // Selects every listed semaphore whose workstation is provably gone, so
+    // that "Libera semafori" then releases them.
+    void ButtonSegnaOrfaniClick();
     void ButtonChiudiClick();
     // Paints one data cell: the desktop colour for a selected row, the
     // window colour otherwise, and the value in black 2 pixels in from the
@@ -55,6 +58,7 @@ public:
     QPushButton *ButtonSel;
     QPushButton *ButtonDeSel;
     QPushButton *ButtonLiberaSemafori;
+    QPushButton *ButtonSegnaOrfani;
     QPushButton *ButtonChiudi;
     // The grid's rows.
     QAbstractTableModel *SourceSemafori;

@@ -90,31 +90,157 @@ bool releaseWindow(int idFinestra, db::Database &database)
 
 } // namespace
 
-CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database,
-                                             db::Transaction *readCommitted)
+namespace {
+
+SemaphoreHolders &installedHolders()
+{
+    static SemaphoreHolders holders;
+    return holders;
+}
+
+// The taken semaphores that block a window: those of the windows linked to
+// it and, under special watch, its own (which the check counts only with a
+// linked-window row, as here).
+QStringList blockersStatement(const QString &dll, const QString &form)
+{
+    return {QStringLiteral("SELECT DISTINCT F.ID,F.DLL,F.FORM FROM SEMAFORIFCRITICHE C INNER JOIN SEMAFORIFCRITICHECOLL L ON "
+                           "(C.DLL=L.DLLPRIN AND C.FORM=L.FORMPRIN)"),
+            QStringLiteral("INNER JOIN SEMAFORIF F ON ((L.DLLCOLLEGATA=F.DLL AND L.FORMCOLLEGATA=F.FORM) OR"),
+            QStringLiteral("(C.OSSERVATASPECIALE=1 AND C.DLL=F.DLL AND C.FORM=F.FORM))"),
+            windowCondition(dll, form)};
+}
+
+// Releases the semaphores blocking the window whose workstations are
+// provably gone, each with an anomaly row, all in one transaction; true
+// when any was released.
+bool releaseOrphanedBlockers(const QString &dll, const QString &form, int utente, db::Database &database,
+                             db::Transaction &reading)
+{
+    if (!installedHolders())
+        return false;
+    struct Blocker {
+        int id;
+        QString dll;
+        QString form;
+    };
+    QList<Blocker> blockers;
+    QList<int> ids;
+    {
+        db::Query query(&database, &reading);
+        query.sql() = blockersStatement(dll, form);
+        for (query.open(); !query.eof(); query.next()) {
+            blockers << Blocker{static_cast<int>(query.field(0).asInteger()), query.field(1).asText(),
+                                query.field(2).asText()};
+            ids << blockers.last().id;
+        }
+        query.close();
+    }
+    const std::optional<QHash<int, bool>> holders = semaphoreHolders(ids);
+    if (!holders)
+        return false;
+    QStringList lines;
+    QList<int> released;
+    for (const Blocker &blocker : std::as_const(blockers)) {
+        // Window id 0 names every untracked call: never released here.
+        if (blocker.id <= 0 || holders->value(blocker.id, true) || released.contains(blocker.id))
+            continue;
+        released << blocker.id;
+        lines << QStringLiteral("UPDATE SEMAFORIF SET OCCUPATO=0 WHERE ID='%1';").arg(blocker.id)
+              << QStringLiteral("INSERT INTO SEMAFORIFANOMALIE(ID,DATAORAANOMALIA,UTENTE,DLL,FORM,DESCRIZIONE) VALUES(")
+                     + QStringLiteral(" GEN_ID(IDSEMAFORIFANOMALIECOUNTER,1), 'NOW', %1,'").arg(utente)
+                     + db::quotedValue(blocker.dll) + QStringLiteral("','") + db::quotedValue(blocker.form)
+                     + QStringLiteral("','") + db::quotedValue(OrphanReleasedText) + QStringLiteral("');");
+    }
+    if (released.isEmpty())
+        return false;
+    // One statement for all of them: the releases and their anomaly rows go
+    // together or not at all.
+    lines.prepend(QStringLiteral("EXECUTE BLOCK AS BEGIN"));
+    lines << QStringLiteral("END");
+    if (!executeCommitted(database, lines))
+        return false;
+    qCInfo(lcSemaphores).noquote() << "Semaphores of windows" << released << "released: their workstations are gone";
+    return true;
+}
+
+CriticalWindowState checkOnce(const QString &dll, const QString &form, db::Database &database,
+                              db::Transaction *readCommitted, std::optional<int> releaseAs)
 {
     CriticalWindowState state;
-    try {
-        // A read-committed transaction, or one of its own started now, sees
-        // every semaphore committed by now.
-        std::optional<db::Transaction> own;
-        db::Transaction *transaction = readCommitted;
-        if (!transaction)
-            transaction = &own.emplace(&database);
-        db::Query query(&database, transaction);
+    // A read-committed transaction, or one of its own started now, sees
+    // every semaphore committed by now.
+    std::optional<db::Transaction> own;
+    db::Transaction *transaction = readCommitted;
+    if (!transaction)
+        transaction = &own.emplace(&database);
+    db::Query query(&database, transaction);
+    for (int round = 0; round < 2; ++round) {
         query.sql() = checkStatement(dll, form);
         query.open();
         state.mayOpen = !blocks(query);
         state.critical = query.fieldByName(QStringLiteral("CRITICAL")).asInteger() > 0;
         query.close();
-        if (own)
+        // Blocked: semaphores left by workstations that are gone go, and the
+        // check is made again (seeing the releases: read committed, or a
+        // transaction started again).
+        if (state.mayOpen || !releaseAs || round > 0
+            || !releaseOrphanedBlockers(dll, form, *releaseAs, database, *transaction))
+            break;
+        if (own) {
             own->rollback();
-    } catch (const db::DatabaseError &error) {
-        qCWarning(lcSemaphores).noquote() << "Checking the critical semaphores of" << dll << form
-                                          << "failed, the window may open:" << error.message();
-        state = CriticalWindowState{}; // the check fails open
+            own->start();
+        }
     }
+    if (own)
+        own->rollback();
     return state;
+}
+
+} // namespace
+
+const QString OrphanReleasedText =
+    QStringLiteral("Semaforo liberato: la postazione che lo aveva occupato non risulta più connessa");
+
+void installSemaphoreHolders(SemaphoreHolders holders)
+{
+    installedHolders() = std::move(holders);
+}
+
+std::optional<QHash<int, bool>> semaphoreHolders(const QList<int> &windowIds)
+{
+    if (!installedHolders())
+        return std::nullopt;
+    return installedHolders()(windowIds);
+}
+
+CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database,
+                                             db::Transaction *readCommitted, std::optional<int> releaseAs)
+{
+    for (int attempt = 0;; ++attempt) {
+        try {
+            if (!database.connected() && attempt == 0)
+                throw db::DatabaseError(QStringLiteral("Database not open"));
+            return checkOnce(dll, form, database, readCommitted, releaseAs);
+        } catch (const db::DatabaseError &error) {
+            // The archive's connection lost (the server restarted): attached
+            // again once, so that the semaphores work again.
+            const bool lost = !database.connected() || db::isConnectionLost(error);
+            if (attempt == 0 && lost && !database.databaseName().isEmpty()) {
+                try {
+                    qCWarning(lcSemaphores).noquote() << "The connection to" << database.databaseName()
+                                                      << "was lost, attaching again:" << error.message();
+                    database.reconnect();
+                    continue;
+                } catch (const db::DatabaseError &again) {
+                    qCWarning(lcSemaphores).noquote() << "Attaching" << database.databaseName()
+                                                      << "again failed:" << again.message();
+                }
+            }
+            qCWarning(lcSemaphores).noquote() << "Checking the critical semaphores of" << dll << form
+                                              << "failed, the window may open:" << error.message();
+            return CriticalWindowState{}; // the check fails open
+        }
+    }
 }
 
 bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Database &database)

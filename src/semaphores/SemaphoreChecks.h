@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace tg {
@@ -26,8 +29,28 @@ struct CriticalWindowState {
 // `readCommitted`, when given, is a read-committed transaction of the
 // database, kept open between checks; otherwise the check runs in a
 // transaction of its own.
+//
+// With `releaseAs` (the asking user's number), a window blocked by
+// semaphores whose workstations are provably gone (semaphoreHolders())
+// has those semaphores released as the semaphores screen releases them,
+// each with an anomaly row that says why, and is checked again; where the
+// holders cannot be told, the check is what it always was.
 CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database,
-                                             db::Transaction *readCommitted = nullptr);
+                                             db::Transaction *readCommitted = nullptr,
+                                             std::optional<int> releaseAs = std::nullopt);
+
+// Whether the workstations that took semaphores are still connected, by the
+// semaphores' window ids: true connected, false provably gone; a window id
+// left out cannot be told; nothing at all when nobody can tell. The program
+// installs the answer of its user database's monitoring; without one every
+// holder is unknown.
+using SemaphoreHolders = std::function<std::optional<QHash<int, bool>>(const QList<int> &windowIds)>;
+void installSemaphoreHolders(SemaphoreHolders holders);
+std::optional<QHash<int, bool>> semaphoreHolders(const QList<int> &windowIds);
+
+// The anomaly row's text for a semaphore released because its workstation
+// is gone.
+extern const QString OrphanReleasedText;
 
 // True when the window may be opened (ControllaFinestraCritica).
 bool VerificaSemaforiCritici(const QString &dll, const QString &form, db::Database &database);

@@ -4,6 +4,7 @@
 #include "db/Query.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
+#include "semaphores/SemaphoreChecks.h"
 
 namespace tg {
 
@@ -23,6 +24,8 @@ void TakenSemaphores::svuota()
     m_list.close();
     m_columns.clear();
     m_rows.clear();
+    m_holdersKnown = false;
+    m_orphans.clear();
 }
 
 void TakenSemaphores::carica()
@@ -44,9 +47,34 @@ void TakenSemaphores::carica()
         }
         m_columns = columns;
         m_rows = rows;
+        markHolders();
     } catch (...) {
         svuota();
         throw;
+    }
+}
+
+void TakenSemaphores::markHolders()
+{
+    QList<int> ids;
+    for (int row = 0; row < rowCount(); ++row)
+        ids << id(row).toInt();
+    const std::optional<QHash<int, bool>> holders = semaphoreHolders(ids);
+    if (!holders)
+        return;
+    m_holdersKnown = true;
+    m_columns << QStringLiteral("Connessa");
+    for (int row = 0; row < rowCount(); ++row) {
+        const QString key = id(row);
+        bool number = false;
+        const int value = key.toInt(&number);
+        QString caption = QStringLiteral("?");
+        if (number && holders->contains(value)) {
+            caption = holders->value(value) ? QStringLiteral("Sì") : QStringLiteral("No");
+            if (!holders->value(value) && !m_orphans.contains(key))
+                m_orphans << key;
+        }
+        m_rows[row] << caption;
     }
 }
 

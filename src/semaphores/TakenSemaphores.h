@@ -21,9 +21,11 @@ public:
     // Ends whatever the transaction held and starts it again.
     void restartTransaction();
 
-    // Reads every taken semaphore row, highest ID first, all columns. A
-    // failure (no SEMAFORIF in the archive) leaves the list empty and
-    // reaches the caller.
+    // Reads every taken semaphore row, highest ID first, all columns. When
+    // the workstations holding them can be told (semaphoreHolders()), a last
+    // column "Connessa" says for each row "Sì", "No" or "?". A failure (no
+    // SEMAFORIF in the archive) leaves the list empty and reaches the
+    // caller.
     void carica();
     // Forgets the rows of the last reading.
     void svuota();
@@ -34,6 +36,11 @@ public:
     int rowCount() const { return static_cast<int>(m_rows.size()); }
     // ID of a row as text; empty for a NULL ID or a row that does not exist.
     QString id(int row) const;
+    // Whether the last reading could tell the holders' workstations.
+    bool holdersKnown() const { return m_holdersKnown; }
+    // The IDs of the rows whose workstation is provably gone, each once, in
+    // row order.
+    const QStringList &orfani() const { return m_orphans; }
 
     // Releases every row of the given IDs, all together or none: true when
     // every update went through and was committed (the transaction stays
@@ -45,11 +52,15 @@ public:
     void registraAnomalia(int userNumber);
 
 private:
+    void markHolders();
+
     db::Query &m_list;
     db::Query &m_aux;
     db::Transaction &m_transaction;
     QStringList m_columns;
     QVector<QStringList> m_rows;
+    bool m_holdersKnown = false;
+    QStringList m_orphans;
 };
 
 } // namespace tg

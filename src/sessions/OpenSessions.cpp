@@ -4,6 +4,7 @@
 #include "db/Query.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
+#include "sessions/LiveSessions.h"
 
 namespace tg {
 
@@ -18,10 +19,12 @@ void OpenSessions::restartTransaction()
     m_transaction.start();
 }
 
-void OpenSessions::carica(int userNumber)
+void OpenSessions::carica(int userNumber, const LiveSessions *live)
 {
     m_columns.clear();
     m_rows.clear();
+    m_liveKnown = false;
+    m_orphans.clear();
     m_sessions.close();
     m_sessions.sql() = QStringList{QStringLiteral("SELECT CODICESESSIONE,DATAAPERTURA,ORAAPERTURA FROM MARTILOG"),
                                    QStringLiteral("WHERE (CODICEUTENTE='%1')AND").arg(userNumber),
@@ -34,6 +37,21 @@ void OpenSessions::carica(int userNumber)
         for (int i = 0; i < m_sessions.fieldCount(); ++i)
             row << m_sessions.field(i).asText();
         m_rows << row;
+    }
+    if (!live || !live->known())
+        return;
+    m_liveKnown = true;
+    m_columns << QStringLiteral("Connessa");
+    for (QStringList &row : m_rows) {
+        // The opening as the workstation wrote it: DATE and TIME read as text.
+        const QDateTime opened(QDate::fromString(row.value(1), QStringLiteral("dd/MM/yyyy")),
+                               QTime::fromString(row.value(2), QStringLiteral("hh:mm:ss")));
+        bool number = false;
+        const int sessionCode = row.value(0).toInt(&number);
+        const std::optional<bool> connected = number ? live->connected(sessionCode, opened) : std::nullopt;
+        if (connected == false)
+            m_orphans << row.value(0);
+        row << LiveSessions::caption(connected);
     }
 }
 

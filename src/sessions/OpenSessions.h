@@ -6,6 +6,8 @@
 
 namespace tg {
 
+class LiveSessions;
+
 namespace db {
 class Query;
 class Transaction;
@@ -23,8 +25,10 @@ public:
     void restartTransaction();
 
     // Reads the user's sessions that have no closing date, in the order the
-    // database returns them. Database errors reach the caller.
-    void carica(int userNumber);
+    // database returns them. Database errors reach the caller. With `live`
+    // answering (known()), a last column "Connessa" says for each row
+    // whether its workstation is still connected: "Sì", "No" or "?".
+    void carica(int userNumber, const LiveSessions *live = nullptr);
 
     // The columns and rows of the last reading, every value as text.
     const QStringList &columns() const { return m_columns; }
@@ -32,6 +36,11 @@ public:
     int rowCount() const { return static_cast<int>(m_rows.size()); }
     // CODICESESSIONE of a row as text; empty for a row that does not exist.
     QString code(int row) const;
+    // Whether the last reading could tell the workstations' connections.
+    bool liveKnown() const { return m_liveKnown; }
+    // The codes of the sessions whose workstation is provably gone, in row
+    // order.
+    const QStringList &orfane() const { return m_orphans; }
 
     // Closes the given sessions with one closing moment, all together or
     // none: true when every update went through and was committed. On a
@@ -46,6 +55,8 @@ private:
     db::Transaction &m_transaction;
     QStringList m_columns;
     QVector<QStringList> m_rows;
+    bool m_liveKnown = false;
+    QStringList m_orphans;
 };
 
 } // namespace tg

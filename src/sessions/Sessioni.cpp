@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
+#include "sessions/LiveSessions.h"
 #include "shell/BaseMain.h"
 #include "widgets/DesignScale.h"
 #include "widgets/MarkableGrid.h"
@@ -83,10 +84,13 @@ void TSessioniForm::createControls()
     ButtonSel = commandButton(QStringLiteral("&Seleziona tutte"), "ButtonSel", this);
     ButtonDeSel = commandButton(QStringLiteral("&Deseleziona tutte"), "ButtonDeSel", this);
     ButtonChiudiSel = commandButton(QStringLiteral("Ch&iudi selezionate"), "ButtonChiudiSel", this);
+    ButtonSegnaOrfane = commandButton(QStringLiteral("Segna &orfane"), "ButtonSegnaOrfane", this);
+    ButtonSegnaOrfane->setToolTip(QStringLiteral("Segna le sessioni di postazioni non più connesse"));
     ButtonChiudi = commandButton(QStringLiteral("Chiudi"), "ButtonChiudi", this);
     connect(ButtonSel, &QPushButton::clicked, this, &TSessioniForm::ButtonSelClick);
     connect(ButtonDeSel, &QPushButton::clicked, this, &TSessioniForm::ButtonDeSelClick);
     connect(ButtonChiudiSel, &QPushButton::clicked, this, &TSessioniForm::ButtonChiudiSelClick);
+    connect(ButtonSegnaOrfane, &QPushButton::clicked, this, &TSessioniForm::ButtonSegnaOrfaneClick);
     connect(ButtonChiudi, &QPushButton::clicked, this, &TSessioniForm::ButtonChiudiClick);
 
     resize(DesignScale(*this).windowSize(QSize(DesignedClientWidth, DesignedClientHeight), ScreenSize::current()));
@@ -99,7 +103,7 @@ void TSessioniForm::placeControls()
 {
     // The grid follows all four edges; the buttons keep to the right edge,
     // "Chiudi" to the bottom right corner.
-    placeGridScreen(*this, Label1, GridSessioni, {ButtonSel, ButtonDeSel, ButtonChiudiSel}, ButtonChiudi,
+    placeGridScreen(*this, Label1, GridSessioni, {ButtonSel, ButtonDeSel, ButtonChiudiSel, ButtonSegnaOrfane}, ButtonChiudi,
                     {.gridToButtons = 6, .gridBottom = 4});
 }
 
@@ -127,7 +131,11 @@ void TSessioniForm::GridSessioniDrawDataCell(QPainter *painter, const QStyleOpti
 
 void TSessioniForm::reloadGrid()
 {
-    GridSessioni->reload([this] { m_sessions.carica(PTabX->TabX->GetNumUser()); });
+    GridSessioni->reload([this] {
+        // Which workstations are still connected, read with the list.
+        const LiveSessions live = LiveSessions::read(PTabX->TabX->IBDatabaseUser);
+        m_sessions.carica(PTabX->TabX->GetNumUser(), &live);
+    });
 }
 
 void TSessioniForm::GridSessioniDblClick()
@@ -164,6 +172,26 @@ void TSessioniForm::ButtonChiudiSelClick()
         showMessage(MessageKind::Error,
                     QStringLiteral("Errore interno di UPDATE: impossibile chiudere le sessioni selezionate. Riprovare"));
     reloadGrid();
+}
+
+void TSessioniForm::ButtonSegnaOrfaneClick()
+{
+    if (!m_sessions.liveKnown()) {
+        showMessage(MessageKind::Information,
+                    QStringLiteral("Impossibile sapere quali postazioni sono ancora connesse: occorre un server "
+                                   "Firebird e l'accesso come SYSDBA (o con il ruolo RDB$ADMIN)."));
+        return;
+    }
+    if (m_sessions.orfane().isEmpty()) {
+        showMessage(MessageKind::Information,
+                    QStringLiteral("Nessuna sessione risulta aperta da una postazione non più connessa."));
+        return;
+    }
+    for (const QString &code : m_sessions.orfane()) {
+        if (!SessioniSelezionate.contains(code))
+            SessioniSelezionate << code;
+    }
+    GridSessioni->repaintMarks();
 }
 
 void TSessioniForm::ButtonChiudiClick()

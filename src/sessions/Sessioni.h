@@ -34,6 +34,9 @@ public:
     void ButtonSelClick();
     void ButtonDeSelClick();
     void ButtonChiudiSelClick();
+    // Marks every listed session whose workstation is provably gone, so that
+    // "Chiudi selezionate" then closes them.
+    void ButtonSegnaOrfaneClick();
     void ButtonChiudiClick();
     // Paints one data cell: the desktop colour for a marked row, the window
     // colour otherwise, and the value in black 2 pixels in from the corner.
@@ -55,6 +58,7 @@ public:
     QPushButton *ButtonSel;
     QPushButton *ButtonDeSel;
     QPushButton *ButtonChiudiSel;
+    QPushButton *ButtonSegnaOrfane;
     QPushButton *ButtonChiudi;
     // The grid's rows.
     QAbstractTableModel *SourceSessioni;

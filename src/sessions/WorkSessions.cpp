@@ -1,5 +1,6 @@
 #include "sessions/WorkSessions.h"
 
+#include "db/Database.h"
 #include "db/DatabaseError.h"
 #include "db/Query.h"
 #include "db/SqlText.h"
@@ -8,6 +9,7 @@
 #include "platform/Logging.h"
 #include "platform/NativeWindows.h"
 #include "platform/Prompter.h"
+#include "sessions/LiveSessions.h"
 #include "sessions/StatementDump.h"
 
 namespace tg {
@@ -70,14 +72,62 @@ bool WorkSessions::write(const QString &operation, int kind, const QString &fail
 void WorkSessions::restartTransaction()
 {
     m_query.close();
-    m_transaction.rollback();
-    m_transaction.start();
+    db::Database *database = m_query.database();
+    try {
+        if (database && !database->connected())
+            throw db::DatabaseError(QStringLiteral("Database not open"));
+        m_transaction.rollback();
+        m_transaction.start();
+        return;
+    } catch (const db::DatabaseError &error) {
+        // A connection lost earlier (the attachment is gone) or now.
+        if (!database || (database->connected() && !db::isConnectionLost(error)))
+            throw;
+        reconnect(error.message());
+    }
+}
+
+void WorkSessions::reconnect(const QString &lostText)
+{
+    db::Database &database = *m_query.database();
+    qCWarning(lcSessions).noquote() << "The connection to" << database.databaseName() << "was lost (" + lostText + "),"
+                                    << "attaching again";
+    try {
+        database.reconnect();
+        m_transaction.start();
+    } catch (const db::DatabaseError &error) {
+        qCWarning(lcSessions).noquote() << "Attaching" << database.databaseName() << "again failed:" << error.message();
+        throw db::DatabaseError(QStringLiteral("Connessione con il server del database interrotta: il collegamento "
+                                               "non è ancora ripristinabile. Riprovare tra qualche istante.\r\n")
+                                    + error.message(),
+                                error.errorCode(), error.sqlState());
+    }
+    qCInfo(lcSessions).noquote() << "Attached to" << database.databaseName() << "again";
+    markAttachment();
+}
+
+void WorkSessions::markAttachment()
+{
+    if (m_openedHere.isEmpty())
+        return;
+    try {
+        prepare(LiveSessions::markStatement(m_openedHere));
+        m_query.execSql();
+    } catch (const db::DatabaseError &error) {
+        // Without the mark the session reads as unknown or gone elsewhere;
+        // the work here goes on.
+        qCWarning(lcSessions).noquote() << "Marking the attachment with the work sessions failed:" << error.message();
+    }
 }
 
 void WorkSessions::ApriSessione(int userNumber)
 {
     m_sessionCode = static_cast<int>(
         nextGeneratorValue({QStringLiteral("SELECT GEN_ID(CODICESESSIONEMARTILOG,1) FROM RDB$DATABASE")}));
+    // The attachment carries the session from now on, for as long as this
+    // workstation is connected: the server's monitoring tells it alive.
+    m_openedHere << m_sessionCode;
+    markAttachment();
     prepare({QStringLiteral("INSERT INTO MARTILOG (CODICESESSIONE,DATAAPERTURA,ORAAPERTURA,"),
              QStringLiteral("CODICEUTENTE) VALUES("), quotedLine(QString::number(m_sessionCode)),
              quotedLine(currentDate()), quotedLine(currentTime()),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace tg {
@@ -32,6 +33,12 @@ public:
         bool exists = false;
         QString closingDate;
     };
+    // Ends the transaction and starts it again. When the connection to the
+    // server turns out lost, the user database is attached again (and marked
+    // again with this workstation's sessions) before anything is read or
+    // written, so that no step of an action runs twice; when the server
+    // cannot be reached yet, a DatabaseError with the Italian message and
+    // the client's text reaches the caller.
     void restartTransaction();
     QString sessionStateColumns() const;
     static SessionState sessionStateOf(const db::Query &row);
@@ -54,6 +61,10 @@ public:
 
 private:
     void prepare(const QStringList &lines);
+    // Marks this workstation's attachment with every session opened here
+    // (LiveSessions reads the marks); a failure is only logged.
+    void markAttachment();
+    void reconnect(const QString &lostText);
     qint64 nextGeneratorValue(const QStringList &lines);
     // Executes and commits the prepared write; on failure dumps it and shows
     // the message. Returns whether it succeeded.
@@ -63,6 +74,9 @@ private:
     db::Transaction &m_transaction;
     int &m_sessionCode;
     const bool &m_logWindows;
+    // The sessions opened by this workstation since it started: a user
+    // change leaves the earlier ones open, and their windows too.
+    QList<int> m_openedHere;
 };
 
 } // namespace tg

@@ -8,6 +8,8 @@
 #include "menu/NavigationBar.h"
 #include "platform/Logging.h"
 #include "platform/Prompter.h"
+#include "semaphores/SemaphoreChecks.h"
+#include "sessions/LiveSessions.h"
 #include "shell/BaseMain.h"
 #include "shell/Iniz.h"
 #include "shell/LoginSteps.h"
@@ -18,6 +20,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -69,6 +72,10 @@ void TBaseMainForm::ButtonOkClick()
     if (ok)
         ok = loginStepsUntilConfiguration(steps, userName, iniz);
     if (ok) {
+        // The semaphores' holders are told by this user database's monitoring.
+        installSemaphoreHolders([module = QPointer<TTabXForm>(PTabX->TabX)](const QList<int> &ids) {
+            return module ? LiveSessions::windows(module->IBDatabaseUser, ids) : std::nullopt;
+        });
         showCompanyAndUserCaption();
         LingueMenu->LeggiLingueUtente(PTabX->TabX->GetNumUser());
         buildCatalogue(true);

@@ -24,6 +24,21 @@
 //   release-semaphores       releases every taken semaphore from the
 //                            semaphores screen; detail: how many were listed
 //   close-session CODE       closes a session from the open sessions screen
+//   sessions                 detail: the open sessions screen's rows as
+//                            CODE:CONNESSA, joined by ","
+//   close-orphan-sessions    on the open sessions screen: "Segna orfane",
+//                            then "Chiudi selezionate"; detail: the codes
+//                            marked, joined by ","
+//   semaphores               detail: the semaphores screen's rows as
+//                            ID:CONNESSA, joined by ","
+//   release-orphan-semaphores  on the semaphores screen: "Segna orfani",
+//                            then "Libera semafori"; detail: the IDs selected
+//   calls N PROGRAM MENU MS  chooses the entry N times, MS milliseconds
+//                            apart, going on through failures; detail:
+//                            "ANSWERED FAILED IDS" where IDS are the window
+//                            ids of the calls that reached the plug-in with
+//                            nothing shown to the user, joined by ","; the
+//                            messages are those of the failed calls
 //   windows                  detail: the plug-in windows open
 //   close                    closes the main window; detail: "closed" or
 //                            "open"
@@ -42,9 +57,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLibrary>
 #include <QPushButton>
 #include <QTest>
 #include <QTextStream>
+#include <QThread>
 
 #include <cstdio>
 #include <iostream>
@@ -101,6 +118,16 @@ public:
             return releaseSemaphores();
         if (command == QLatin1String("close-session"))
             return closeSession(words.value(1));
+        if (command == QLatin1String("sessions"))
+            return sessions(false);
+        if (command == QLatin1String("close-orphan-sessions"))
+            return sessions(true);
+        if (command == QLatin1String("semaphores"))
+            return semaphores(false);
+        if (command == QLatin1String("release-orphan-semaphores"))
+            return semaphores(true);
+        if (command == QLatin1String("calls"))
+            return calls(words.value(1).toInt(), words.value(2).toInt(), words.value(3).toInt(), words.value(4).toInt());
         if (command == QLatin1String("windows"))
             return {true, QString::number(pluginWindows())};
         if (command == QLatin1String("close"))
@@ -205,6 +232,82 @@ private:
         return {true, {}};
     }
 
+    // The rows of a screen's grid as KEY:CONNESSA.
+    static QString connections(QAbstractItemModel &source)
+    {
+        int connected = -1;
+        for (int column = 0; column < source.columnCount(); ++column) {
+            if (source.headerData(column, Qt::Horizontal).toString() == QLatin1String("Connessa"))
+                connected = column;
+        }
+        QStringList rows;
+        for (int row = 0; row < source.rowCount(); ++row)
+            rows << source.index(row, 0).data().toString() + QLatin1Char(':') +
+                        (connected < 0 ? QStringLiteral("-") : source.index(row, connected).data().toString());
+        return rows.join(QLatin1Char(','));
+    }
+
+    Reply sessions(bool closeOrphans)
+    {
+        TSessioniForm screen(m_form.get(), m_form->PTabX.get());
+        if (!closeOrphans)
+            return {true, connections(*screen.SourceSessioni)};
+        screen.ButtonSegnaOrfaneClick();
+        const QString marked = screen.SessioniSelezionate.join(QLatin1Char(','));
+        if (!screen.SessioniSelezionate.isEmpty())
+            screen.ButtonChiudiSelClick();
+        return {true, marked};
+    }
+
+    Reply semaphores(bool releaseOrphans)
+    {
+        TSemaforiForm screen(m_form.get(), m_form->PTabX.get());
+        if (!releaseOrphans)
+            return {true, connections(*screen.SourceSemafori)};
+        screen.ButtonSegnaOrfaniClick();
+        const QString selected = screen.Selezione.join(QLatin1Char(','));
+        if (!screen.Selezione.isEmpty())
+            screen.ButtonLiberaSemaforiClick();
+        return {true, selected};
+    }
+
+    // The recording plug-in as the program loaded it: the same file gives
+    // the same library.
+    QLibrary &plugin()
+    {
+        if (!m_plugin.isLoaded()) {
+            m_plugin.setFileName(QDir::current().filePath(QStringLiteral("taskgatetest.so")));
+            m_plugin.load();
+        }
+        return m_plugin;
+    }
+
+    Reply calls(int times, int program, int menu, int pauseMs)
+    {
+        using Calls = const char *(*)();
+        using Reset = void (*)();
+        const auto recorded = reinterpret_cast<Calls>(plugin().resolve("TaskgateTestCalls"));
+        const auto reset = reinterpret_cast<Reset>(plugin().resolve("TaskgateTestReset"));
+        if (!recorded || !reset)
+            return {false, QStringLiteral("the recording plug-in is not loaded: ") + m_plugin.errorString()};
+        QStringList ids;
+        QStringList failures;
+        for (int i = 0; i < times; ++i) {
+            reset();
+            m_prompter.shown.clear();
+            reportingErrors([&] { m_form->EseguiFunzioneVoce(program, menu, 1); })();
+            QCoreApplication::processEvents();
+            const QStringList words = QString::fromUtf8(recorded()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (m_prompter.shown.isEmpty() && words.size() == 3)
+                ids << words.at(2).trimmed();
+            else
+                failures << m_prompter.shown;
+            QThread::msleep(static_cast<unsigned long>(pauseMs));
+        }
+        m_prompter.shown = failures;
+        return {true, QStringLiteral("%1 %2 %3").arg(ids.size()).arg(times - ids.size()).arg(ids.join(QLatin1Char(',')))};
+    }
+
     int pluginWindows() const
     {
         int count = 0;
@@ -222,6 +325,12 @@ private:
         return {true, m_form->isVisible() ? QStringLiteral("open") : QStringLiteral("closed")};
     }
 
+public:
+    explicit Workstation(AnsweringPrompter &prompter) : m_prompter(prompter) {}
+
+private:
+    AnsweringPrompter &m_prompter;
+    QLibrary m_plugin;
     std::unique_ptr<TBaseMainForm> m_form;
     std::unique_ptr<db::TableDataSet> m_edited;
     QPushButton m_saveButton;
@@ -250,7 +359,7 @@ int main(int argc, char **argv)
     AnsweringPrompter prompter;
     Prompter::install(&prompter);
 
-    Workstation workstation;
+    Workstation workstation(prompter);
     std::string line;
     while (std::getline(std::cin, line)) {
         const QStringList words = QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);

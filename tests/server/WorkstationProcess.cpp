@@ -3,6 +3,9 @@
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/types.h>
+
 namespace tg::test {
 
 WorkstationProcess::WorkstationProcess(const QString &applicationDirectory) : m_directory(applicationDirectory)
@@ -65,6 +68,18 @@ int WorkstationProcess::quit()
         m_process.waitForFinished(5000);
     }
     return m_process.exitCode();
+}
+
+} // namespace tg::test
+
+namespace tg::test {
+
+void WorkstationProcess::killHard()
+{
+    if (!running())
+        return;
+    ::kill(static_cast<pid_t>(m_process.processId()), SIGKILL);
+    EXPECT_TRUE(m_process.waitForFinished(10000)) << "workstation " << m_directory.toStdString() << " did not die";
 }
 
 } // namespace tg::test

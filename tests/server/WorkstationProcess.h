@@ -32,6 +32,9 @@ public:
     bool running() const { return m_process.state() == QProcess::Running; }
     // Ends the process (closing its standard input) and returns its exit code.
     int quit();
+    // Kills the process with SIGKILL, as a workstation dies: nothing of it
+    // runs any more, its connections are simply dropped.
+    void killHard();
 
 private:
     QProcess m_process;

@@ -21,6 +21,8 @@ const QString SemaphoreTaken = QStringLiteral("Errore: ci sono altre finestre cr
 const QString SessionClosed =
     QStringLiteral("Attenzione: la sessione corrente risulta chiusa. Si prega di uscire e rientrare");
 const QString RowLocked = QStringLiteral("Attenzione: altri utenti stanno lavorando su questo record.");
+const QString OrphanReleased =
+    QStringLiteral("Semaforo liberato: la postazione che lo aveva occupato non risulta più connessa");
 
 class Workstations : public ::testing::Test {
 protected:
@@ -156,6 +158,93 @@ TEST_F(Workstations, OfEightWorkstationsOpeningLinkedCriticalWindowsInOneInstant
     std::cout << "[ figures  ] " << Workstations << " workstations x " << Rounds << " rounds: "
               << std::count(winners.cbegin(), winners.cend(), 1) << " rounds with exactly one winner, " << refusals
               << " refusals\n";
+}
+
+TEST_F(Workstations, KilledWorkstationsCriticalWindowIsTakenOverOnTheNextTryAndItsSessionIsClosedAsOrphaned)
+{
+    WorkstationProcess &dying = loggedIn(QStringLiteral("MARIO"));
+    const QString dyingSession = user(QStringLiteral("SELECT MAX(CODICESESSIONE) FROM MARTILOG"));
+    WorkstationProcess &other = loggedIn(QStringLiteral("MARIO"));
+    const QString otherSession = user(QStringLiteral("SELECT MAX(CODICESESSIONE) FROM MARTILOG"));
+    ASSERT_TRUE(dying.run(QStringLiteral("choose 1 2")).messages.isEmpty()) << "the critical window opens";
+
+    // Alive, it blocks, and nothing of it counts as orphaned.
+    const WorkstationReply blocked = other.run(QStringLiteral("choose 1 3"));
+    ASSERT_EQ(blocked.messages.size(), 1);
+    EXPECT_TRUE(blocked.messages.first().startsWith(SemaphoreTaken));
+    QStringList sessions = other.run(QStringLiteral("sessions")).detail.split(QLatin1Char(','));
+    sessions.sort();
+    EXPECT_EQ(sessions, (QStringList{dyingSession + QStringLiteral(":Sì"), otherSession + QStringLiteral(":Sì")}));
+    EXPECT_EQ(other.run(QStringLiteral("close-orphan-sessions")).detail, QString());
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(*) FROM MARTILOG WHERE DATACHIUSURA IS NULL")), QStringLiteral("2"));
+
+    dying.killHard();
+    QElapsedTimer sinceKill;
+    sinceKill.start();
+    int tries = 0;
+    WorkstationReply taken;
+    do {
+        ++tries;
+        taken = other.run(QStringLiteral("choose 1 3"));
+        if (taken.messages.isEmpty())
+            break;
+        EXPECT_TRUE(taken.messages.first().startsWith(SemaphoreTaken)) << taken.messages.first().toStdString();
+        QThread::msleep(100);
+    } while (sinceKill.elapsed() < 20000);
+    const qint64 takeoverMs = sinceKill.elapsed();
+    ASSERT_TRUE(taken.messages.isEmpty()) << "the dead workstation's window still blocks after " << takeoverMs << " ms";
+
+    // Released as the semaphores screen releases it, with a row that says why.
+    EXPECT_EQ(archive(QStringLiteral("SELECT OCCUPATO FROM SEMAFORIF WHERE FORM='FinestraX'")), QStringLiteral("0"));
+    EXPECT_EQ(archive(QStringLiteral("SELECT UTENTE||'|'||FORM||'|'||DESCRIZIONE FROM SEMAFORIFANOMALIE "
+                                     "WHERE DESCRIZIONE<>'Semaforo occupato'")),
+              QStringLiteral("1|FinestraX|") + OrphanReleased);
+    EXPECT_EQ(archive(QStringLiteral("SELECT COUNT(*) FROM SEMAFORIF WHERE FORM='RecY' AND OCCUPATO=1")),
+              QStringLiteral("1"))
+        << "the window opened, with its own semaphore";
+
+    // The open-sessions screen tells the dead session, and its command marks
+    // it alone, so that the closing closes it.
+    sessions = other.run(QStringLiteral("sessions")).detail.split(QLatin1Char(','));
+    sessions.sort();
+    EXPECT_EQ(sessions, (QStringList{dyingSession + QStringLiteral(":No"), otherSession + QStringLiteral(":Sì")}));
+    EXPECT_EQ(other.run(QStringLiteral("close-orphan-sessions")).detail, dyingSession);
+    EXPECT_EQ(user(QStringLiteral("SELECT CODICESESSIONE FROM MARTILOG WHERE DATACHIUSURA IS NULL")), otherSession);
+    std::cout << "[ figures  ] killed workstation's critical window taken over " << takeoverMs
+              << " ms after the kill, on try " << tries << "\n";
+    RecordProperty("takeover_ms", int(takeoverMs));
+}
+
+TEST_F(Workstations, SemaphoresScreenSelectsOnlyTheSemaphoresOfWorkstationsThatAreGone)
+{
+    WorkstationProcess &dying = loggedIn(QStringLiteral("MARIO"));
+    WorkstationProcess &living = loggedIn(QStringLiteral("ANNA"));
+    // The critical window is not under special watch: both open it.
+    ASSERT_TRUE(dying.run(QStringLiteral("choose 1 2")).messages.isEmpty());
+    ASSERT_TRUE(living.run(QStringLiteral("choose 1 2")).messages.isEmpty());
+    const QString dyingId = archive(QStringLiteral("SELECT ID FROM SEMAFORIF WHERE UTENTE=1"));
+    const QString livingId = archive(QStringLiteral("SELECT ID FROM SEMAFORIF WHERE UTENTE=2"));
+    EXPECT_EQ(living.run(QStringLiteral("release-orphan-semaphores")).detail, QString()) << "none while both live";
+
+    dying.killHard();
+    QElapsedTimer sinceKill;
+    sinceKill.start();
+    QString listed = living.run(QStringLiteral("semaphores")).detail;
+    while (!listed.contains(dyingId + QStringLiteral(":No")) && sinceKill.elapsed() < 20000) {
+        QThread::msleep(100);
+        listed = living.run(QStringLiteral("semaphores")).detail;
+    }
+    const qint64 recognisedMs = sinceKill.elapsed();
+    EXPECT_EQ(listed, livingId + QStringLiteral(":Sì,") + dyingId + QStringLiteral(":No")) << "highest ID first";
+
+    EXPECT_EQ(living.run(QStringLiteral("release-orphan-semaphores")).detail, dyingId);
+    EXPECT_EQ(archive(QStringLiteral("SELECT LIST(ID||':'||OCCUPATO) FROM (SELECT ID,OCCUPATO FROM SEMAFORIF ORDER BY ID)")),
+              dyingId + QStringLiteral(":0,") + livingId + QStringLiteral(":1"));
+    EXPECT_EQ(archive(QStringLiteral("SELECT UTENTE||'|'||DESCRIZIONE FROM SEMAFORIFANOMALIE")),
+              QStringLiteral("2|Libera semafori"))
+        << "the same anomaly row as a release by hand";
+    std::cout << "[ figures  ] dead workstation's semaphore listed as not connected " << recognisedMs
+              << " ms after the kill\n";
 }
 
 TEST_F(Workstations, SessionClosedElsewhereIsSeenAtTheNextChoiceAndItsClosingWritesNothing)
