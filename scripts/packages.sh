@@ -12,7 +12,7 @@ TASKGATE_PACKAGES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server iproute2
   libsimpleini-dev
   libgtest-dev libbenchmark-dev
-  dpkg-dev pkgconf desktop-file-utils
+  dpkg-dev pkgconf desktop-file-utils python3-minimal
   xvfb xauth x11-utils imagemagick openbox
 )
 

@@ -21,6 +21,12 @@ qsizetype pieceEnd(const QString &text)
     return end < 0 ? text.size() : end;
 }
 
+archive::ServerQuestion &installedServerQuestion()
+{
+    static archive::ServerQuestion question;
+    return question;
+}
+
 } // namespace
 
 bool ConvertiPercorsoRete(const QString &directory, const QString &percorsoNelServer, QString &path,
@@ -66,7 +72,19 @@ bool ApriCreaDatabase(db::Database &connection, const QString &path, const QStri
                                                       userName, password);
 }
 
+bool ApriArchivio(db::Database &connection, const QString &directory, const QString &fileName,
+                  const QString &userName, const QString &password)
+{
+    return archive::ArchiveLocator(archive::ClientOpener::instance(), installedServerQuestion())
+        .ApriArchivio(connection, directory, fileName, userName, password);
+}
+
 namespace archive {
+
+void installServerQuestion(ServerQuestion question)
+{
+    installedServerQuestion() = std::move(question);
+}
 
 QString datiIniPath(const QString &directory)
 {

@@ -27,6 +27,12 @@ namespace tg {
 bool ApriArchivio(db::Database &connection, const QString &directory, const QString &fileName,
                   const QString &userName, const QString &password, QWidget *owner);
 
+// ApriArchivio without a window of its own: the last resort asks the server
+// question installed with archive::installServerQuestion (the main window's
+// dialog); with none installed only a server recorded in dati.ini is used.
+bool ApriArchivio(db::Database &connection, const QString &directory, const QString &fileName,
+                  const QString &userName, const QString &password);
+
 // Attaches `path` (as "server:path" with the drive letter in place of its
 // first character when a server is given); when that fails, creates it with
 // page size 4096 and dialect 3. True when the connection is open at the end.
@@ -91,6 +97,10 @@ public:
 // for a directory (ChiediServerArchivio without its owner window).
 using ServerQuestion =
     std::function<void(QString &serverName, QString &driveLetter, const QString &directory)>;
+
+// The process-wide server question used by ApriArchivio without an owner
+// window; an empty question uninstalls it.
+void installServerQuestion(ServerQuestion question);
 
 // Reads one key of section CONFIG from the dati.ini at the given path.
 using DatiIniReader = std::function<QString(const QString &iniPath, const QString &key)>;

@@ -1,9 +1,9 @@
 #include "companies/AbilitaDitte.h"
 
-#include "companies/QuadrelText.h"
+#include "data/QuadrelText.h"
 #include "data/TabX.h"
+#include "data/TabXHolder.h"
 #include "platform/ScreenSize.h"
-#include "shell/BaseMain.h"
 #include "widgets/DesignScale.h"
 
 #include <algorithm>

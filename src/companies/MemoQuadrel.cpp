@@ -1,16 +1,16 @@
 #include "companies/MemoQuadrel.h"
 
 #include "companies/AbilitaDitte.h"
-#include "companies/QuadrelText.h"
 #include "companies/SelDir.h"
+#include "data/QuadrelText.h"
 #include "data/TabX.h"
+#include "data/TabXHolder.h"
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
 #include "platform/Logging.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
-#include "shell/BaseMain.h"
 #include "widgets/DesignScale.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "companies/SelezDitta.h"
 
 #include "data/TabX.h"
+#include "data/TabXHolder.h"
 #include "platform/ScreenSize.h"
-#include "shell/BaseMain.h"
-#include "shell/ScreenScale.h"
+#include "widgets/ScreenScale.h"
 
 #include <QKeyEvent>
 #include <QListWidget>

@@ -10,7 +10,6 @@
 #include "platform/SuiteFileName.h"
 
 #include <QDir>
-#include <QWidget>
 
 namespace tg {
 namespace {
@@ -43,7 +42,7 @@ QString localDatabasePath(const QString &path)
 
 } // namespace
 
-TTabXForm::TTabXForm(QWidget *owner, quint8 mode) : QObject(owner), m_owner(owner), m_mode(mode)
+TTabXForm::TTabXForm(QObject *owner, quint8 mode) : QObject(owner), m_mode(mode)
 {
     db::Database *archives[] = {&IBDatabase1, &IBDatabase2, &IBDatabase3, &IBDatabase4, &IBDatabase5};
     db::Transaction *archiveTransactions[] = {&IBTransaction1, &IBTransaction2, &IBTransaction3,
@@ -87,7 +86,7 @@ void TTabXForm::Avvia()
     SetRosso(base + QStringLiteral("Grafica/Rosso.bmp"));
     QDir().mkdir(base + QStringLiteral("user"));
     if (!ApriArchivio(IBDatabaseUser, base + QStringLiteral("user/"), QStringLiteral("user.fdb"), QString(),
-                      QString(), m_owner))
+                      QString()))
         showMessage(MessageKind::Error, QStringLiteral("Errore inizializzazione database utenti"));
     ensureTabScript();
     memTabX.open();
@@ -137,7 +136,7 @@ void TTabXForm::connettiDatabase(db::Database &database, const QString &path)
     QString directory;
     QString fileName;
     splitDatabasePath(localDatabasePath(path), directory, fileName);
-    if (!ApriArchivio(database, directory, fileName, QString(), QString(), m_owner)) {
+    if (!ApriArchivio(database, directory, fileName, QString(), QString())) {
         showMessage(MessageKind::Error, QStringLiteral("Errore apertura archivio"));
         return;
     }

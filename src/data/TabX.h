@@ -9,7 +9,6 @@
 #include <QSet>
 #include <QString>
 
-class QWidget;
 
 namespace tg {
 namespace db {
@@ -28,7 +27,7 @@ class TTabXForm : public QObject {
     Q_OBJECT
 
 public:
-    TTabXForm(QWidget *owner, quint8 mode);
+    TTabXForm(QObject *owner, quint8 mode);
     ~TTabXForm() override;
 
     // Creation: bitmaps, the user directory, the user database, TABSCRIPT,
@@ -204,7 +203,6 @@ private:
     QString readPlainValue(const QString &column, const QString &name, bool perUser);
     bool writePlainValue(const QString &column, const QString &name, const QString &value, bool perUser);
 
-    QWidget *m_owner;
     quint8 m_mode;
     int m_userNumber = 0;
     QString m_userName;

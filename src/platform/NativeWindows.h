@@ -10,7 +10,14 @@ class NativeWindows {
 public:
     using Test = bool (*)(qint64 handle);
     static bool exists(qint64 handle);
-    static void install(Test test); // nullptr restores the widget look-up
+    static void install(Test test); // nullptr restores the window system's look-up
+    // The window system's look-up, registered by the widget half of the
+    // program (registerWindowSystemLookUp); until then no handle names a window.
+    static void registerWindowSystem(Test lookUp);
 };
+
+// Registers the look-up through the widget toolkit and, under X11, the X
+// server (NativeWindowLookUp.cpp, in the widget half of the platform).
+void registerWindowSystemLookUp();
 
 } // namespace tg

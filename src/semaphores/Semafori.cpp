@@ -1,11 +1,11 @@
 #include "semaphores/Semafori.h"
 
 #include "data/TabX.h"
+#include "data/TabXHolder.h"
 #include "db/DatabaseError.h"
 #include "platform/Logging.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
-#include "shell/BaseMain.h"
 #include "widgets/DesignScale.h"
 #include "widgets/MarkableGrid.h"
 

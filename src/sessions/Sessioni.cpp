@@ -1,11 +1,11 @@
 #include "sessions/Sessioni.h"
 
 #include "data/TabX.h"
+#include "data/TabXHolder.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "sessions/LiveSessions.h"
-#include "shell/BaseMain.h"
 #include "widgets/DesignScale.h"
 #include "widgets/MarkableGrid.h"
 

@@ -1,5 +1,6 @@
 #include "shell/BaseMain.h"
 
+#include "archive/ArchiveLocator.h"
 #include "data/ShortDate.h"
 #include "data/TabX.h"
 #include "db/SqlText.h"
@@ -8,11 +9,12 @@
 #include "menu/NavigationBar.h"
 #include "platform/ExecutableDirectory.h"
 #include "platform/Logging.h"
+#include "platform/NativeWindows.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenSize.h"
 #include "shell/Application.h"
-#include "shell/ScreenScale.h"
 #include "shell/SpinButton.h"
+#include "widgets/ScreenScale.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -90,6 +92,15 @@ TBaseMainForm::TBaseMainForm(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("BaseMainForm"));
     setWindowTitle(QStringLiteral("Autenticazione"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
+    // Whether a plug-in window is still open is asked of the window system.
+    registerWindowSystemLookUp();
+    // A database whose dati.ini names no server asks for one in a dialog
+    // owned by this window, also when a plug-in opens it; once the window is
+    // gone the dialog has no owner.
+    archive::installServerQuestion([window = QPointer<QWidget>(this)](QString &serverName, QString &driveLetter,
+                                                                       const QString &directory) {
+        ChiediServerArchivio(serverName, driveLetter, directory, window.data());
+    });
     createControls();
     try {
         FormCreate();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/TabXHolder.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "menu/CatalogueModel.h"
@@ -38,12 +39,6 @@ struct ScreenScale;
 // The program-wide edition string, set by the program entry before any
 // window exists.
 extern QString EdizioneProgramma;
-
-// The one-slot holder through which the main window hands the data module to
-// the dialogs it creates.
-struct TabXHolder {
-    TTabXForm *TabX = nullptr;
-};
 
 // The main window: the login pages, the navigation bar and the system menu.
 class TBaseMainForm : public QMainWindow, private DispatchHost {

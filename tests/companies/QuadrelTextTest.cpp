@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "companies/QuadrelText.h"
+#include "data/QuadrelText.h"
 
 #include <gtest/gtest.h>
 

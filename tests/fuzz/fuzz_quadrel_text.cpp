@@ -21,7 +21,7 @@
 
 #include "FuzzSupport.h"
 
-#include "companies/QuadrelText.h"
+#include "data/QuadrelText.h"
 
 #include <algorithm>
 

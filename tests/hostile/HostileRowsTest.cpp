@@ -13,7 +13,7 @@
 
 #include "companies/AbilitaDitte.h"
 #include "companies/MemoQuadrel.h"
-#include "companies/QuadrelText.h"
+#include "data/QuadrelText.h"
 #include "companies/SelezDitta.h"
 #include "data/TabX.h"
 #include "menu/NavigationBar.h"

@@ -8,7 +8,7 @@
 #include "LoggedInWindow.h"
 
 #include "companies/MemoQuadrel.h"
-#include "companies/QuadrelText.h"
+#include "data/QuadrelText.h"
 #include "companies/SelezDitta.h"
 #include "data/TabX.h"
 #include "db/TableDataSet.h"

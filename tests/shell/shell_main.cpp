@@ -10,6 +10,7 @@ int main(int argc, char **argv)
 {
     tg::TaskgateApplication app(argc, argv);
     tg::test::failUnscriptedDialogs();
+    tg::test::installProgramSeams();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

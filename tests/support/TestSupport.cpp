@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include "archive/ArchiveLocator.h"
+#include "platform/NativeWindows.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -66,6 +69,14 @@ void failUnscriptedDialogs()
 {
     static ModalDialogWatch watch;
     qApp->installEventFilter(&watch);
+}
+
+void installProgramSeams()
+{
+    registerWindowSystemLookUp();
+    archive::installServerQuestion([](QString &serverName, QString &driveLetter, const QString &directory) {
+        ChiediServerArchivio(serverName, driveLetter, directory, nullptr);
+    });
 }
 
 MessageAnswer RecordingPrompter::show(MessageKind kind, const QString &text, MessageButtons buttons)

@@ -61,6 +61,11 @@ QString describeDialog(const QDialog &dialog);
 // main calls it, so that no test waits for a click that cannot come.
 void failUnscriptedDialogs();
 
+// Installs what the program's window installs for the whole process: the
+// window system's look-up of native window handles and the server question
+// of a database whose dati.ini names no server (a dialog without an owner).
+void installProgramSeams();
+
 // Records what reached the database client.
 class RecordingObserver : public db::StatementObserver {
 public:

@@ -1,4 +1,4 @@
-#include "companies/QuadrelText.h"
+#include "data/QuadrelText.h"
 
 namespace tg {
 

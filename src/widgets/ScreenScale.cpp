@@ -1,4 +1,4 @@
-#include "shell/ScreenScale.h"
+#include "widgets/ScreenScale.h"
 
 #include <algorithm>
 #include <cfenv>

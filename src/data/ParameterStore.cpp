@@ -2,7 +2,7 @@
 // current company read and written one at a time in TABQUADREL, and their
 // text rendering kept in UTENTI.QUADREL.
 
-#include "companies/QuadrelText.h"
+#include "data/QuadrelText.h"
 #include "data/TabX.h"
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
