@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -20,8 +21,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 using namespace tg;
 using namespace tg::test;
@@ -36,6 +39,9 @@ bool serverScript(const QString &command, const QString &directory)
     script.start(QStringLiteral(TASKGATE_SERVER_SCRIPT), {command, directory});
     return script.waitForFinished(60000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
 }
+
+const QString Unreachable = QStringLiteral("Connessione con il server del database interrotta: il collegamento non è "
+                                           "ancora ripristinabile. Riprovare tra qualche istante.");
 
 // A server of this test's own, so that stopping it disturbs no other test.
 class ServerGoingAway : public ::testing::Test {
@@ -88,6 +94,59 @@ TEST_F(ServerGoingAway, NextActionReportsTheClientsErrorTheProgramStaysUpAndNoth
     EXPECT_EQ(workstation->run(QStringLiteral("ping")).detail, QStringLiteral("pong"));
     EXPECT_EQ(workstation->run(QStringLiteral("close")).detail, QStringLiteral("closed"));
     EXPECT_EQ(workstation->quit(), 0);
+}
+
+TEST_F(ServerGoingAway, WorkstationsCallingWhileTheServerStopsAndResumesRecoverAndLogEveryAnsweredCallOnce)
+{
+    const QStringList users{QStringLiteral("MARIO"), QStringLiteral("ANNA"), QStringLiteral("GINO"), QStringLiteral("LUCA")};
+    constexpr int Calls = 200;
+    std::vector<std::unique_ptr<WorkstationProcess>> workstations;
+    for (const QString &name : users) {
+        workstations.push_back(std::make_unique<WorkstationProcess>(suite->workstationDirectory()));
+        ASSERT_TRUE(workstations.back()->run(QStringLiteral("login ") + name).ok);
+    }
+    // The calls are paced so that the server goes away in their midst and
+    // comes back well before their end.
+    for (auto &workstation : workstations)
+        workstation->send(QStringLiteral("calls %1 1 1 40").arg(Calls));
+    QThread::msleep(1000);
+    ASSERT_TRUE(serverScript(QStringLiteral("stop"), serverDirectory()));
+    QThread::msleep(1000);
+    ASSERT_TRUE(serverScript(QStringLiteral("resume"), serverDirectory()));
+
+    int answered = 0;
+    int failed = 0;
+    QStringList answeredIds;
+    QStringList told;
+    for (auto &workstation : workstations) {
+        const WorkstationReply reply = workstation->answer(300000);
+        ASSERT_TRUE(reply.ok) << reply.detail.toStdString();
+        const QStringList figures = reply.detail.split(QLatin1Char(' '));
+        answered += figures.value(0).toInt();
+        failed += figures.value(1).toInt();
+        EXPECT_GT(figures.value(1).toInt(), 0) << "the workstation saw the server go away";
+        EXPECT_LT(figures.value(2).toInt(), Calls - 10) << "and worked again without a restart of the program";
+        if (!figures.value(3).isEmpty())
+            answeredIds << figures.value(3).split(QLatin1Char(','));
+        told << reply.messages;
+    }
+    EXPECT_EQ(answered + failed, int(users.size()) * Calls);
+    EXPECT_TRUE(std::any_of(told.cbegin(), told.cend(), [](const QString &text) { return text.startsWith(Unreachable); }))
+        << "until the server is back the user is told so, in Italian";
+    told.removeDuplicates();
+
+    const int rows = user(QStringLiteral("SELECT COUNT(*) FROM MARTILOGFUNZ")).toInt();
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(DISTINCT IDFINESTRA) FROM MARTILOGFUNZ")), QString::number(rows))
+        << "no call is logged twice";
+    EXPECT_EQ(user(QStringLiteral("SELECT COUNT(*) FROM MARTILOGFUNZ WHERE IDFINESTRA IN (") +
+                   answeredIds.join(QLatin1Char(',')) + QLatin1Char(')')),
+              QString::number(answered))
+        << "every answered call is logged";
+    EXPECT_LE(rows - answered, failed) << "no row without a call";
+    std::cout << "[ figures  ] " << users.size() << " workstations x " << Calls
+              << " calls across a server stop and resume: " << answered << " answered, " << failed
+              << " failed while the server was away, " << rows << " call-log rows; messages: "
+              << told.join(QStringLiteral(" | ")).toStdString() << "\n";
 }
 
 // A listening socket that never accepts: the connection is made by the

@@ -35,10 +35,12 @@
 //                            then "Libera semafori"; detail: the IDs selected
 //   calls N PROGRAM MENU MS  chooses the entry N times, MS milliseconds
 //                            apart, going on through failures; detail:
-//                            "ANSWERED FAILED IDS" where IDS are the window
-//                            ids of the calls that reached the plug-in with
-//                            nothing shown to the user, joined by ","; the
-//                            messages are those of the failed calls
+//                            "ANSWERED FAILED LAST IDS": LAST is the number
+//                            of the last failed call (0 for none), IDS the
+//                            window ids of the calls that reached the
+//                            plug-in with nothing shown to the user, joined
+//                            by ","; the messages are those of the failed
+//                            calls
 //   windows                  detail: the plug-in windows open
 //   close                    closes the main window; detail: "closed" or
 //                            "open"
@@ -292,6 +294,7 @@ private:
             return {false, QStringLiteral("the recording plug-in is not loaded: ") + m_plugin.errorString()};
         QStringList ids;
         QStringList failures;
+        int lastFailed = 0;
         for (int i = 0; i < times; ++i) {
             reset();
             m_prompter.shown.clear();
@@ -300,12 +303,18 @@ private:
             const QStringList words = QString::fromUtf8(recorded()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
             if (m_prompter.shown.isEmpty() && words.size() == 3)
                 ids << words.at(2).trimmed();
-            else
+            else {
                 failures << m_prompter.shown;
+                lastFailed = i + 1;
+            }
             QThread::msleep(static_cast<unsigned long>(pauseMs));
         }
         m_prompter.shown = failures;
-        return {true, QStringLiteral("%1 %2 %3").arg(ids.size()).arg(times - ids.size()).arg(ids.join(QLatin1Char(',')))};
+        return {true, QStringLiteral("%1 %2 %3 %4")
+                          .arg(ids.size())
+                          .arg(times - ids.size())
+                          .arg(lastFailed)
+                          .arg(ids.join(QLatin1Char(',')))};
     }
 
     int pluginWindows() const
