@@ -1,4 +1,5 @@
 #include "LoggedInWindow.h"
+#include "WidgetTexts.h"
 
 #include "companies/SelezDitta.h"
 #include "data/TabX.h"
@@ -17,14 +18,6 @@ using namespace tg;
 using namespace tg::test;
 
 namespace {
-
-QStringList items(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result << list->item(i)->text();
-    return result;
-}
 
 // Works the real dialog: picks the company (when given) and presses OK, or
 // presses Cancel.

@@ -1,6 +1,7 @@
 #include "AppDirectory.h"
 #include "SuiteRows.h"
 #include "TestSupport.h"
+#include "WidgetTexts.h"
 
 #include "companies/AbilitaDitte.h"
 #include "companies/MemoQuadrel.h"
@@ -33,14 +34,6 @@ const QString InsertFailed = QStringLiteral(
     "Errore interno di INSERT: impossibile aggiornare la tabella TABQUADREL. Chiudere il programma e riaprirlo");
 const QString UpdateFailed =
     QStringLiteral("Errore interno di UPDATE: impossibile aggiornare i parametri quadrel dell'utente");
-
-QStringList items(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result << list->item(i)->text();
-    return result;
-}
 
 void select(QListWidget *list, const QStringList &names)
 {

@@ -1,4 +1,4 @@
-#include "DbTestHelpers.h"
+#include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include "db/DatabaseError.h"

@@ -15,6 +15,7 @@
 // Input: the text, bytes in the suite's code page (Windows-1252).
 
 #include "FuzzSupport.h"
+#include "TestDatabase.h"
 
 #include "db/Database.h"
 #include "db/DatabaseError.h"
@@ -82,16 +83,8 @@ private:
         store.database = new db::Database;
         db::Database &database = *store.database;
         try {
-            database.setDatabaseName(store.dir->filePath(QStringLiteral("quoted.fdb")));
-            database.params() = QStringList{QStringLiteral("USER \"SYSDBA\""), QStringLiteral("PASSWORD \"quillbeam\""),
-                                            QStringLiteral("PAGE_SIZE 4096")};
-            database.setSqlDialect(3);
-            database.createDatabase();
-            db::Transaction transaction(&database);
-            db::Query query(&database, &transaction);
-            query.sql() << QStringLiteral("CREATE TABLE TESTI (ID INTEGER NOT NULL, VALORE VARCHAR(32000))");
-            query.execSql();
-            transaction.commit();
+            test::createTestDatabase(database, store.dir->filePath(QStringLiteral("quoted.fdb")));
+            test::execCommitted(database, QStringLiteral("CREATE TABLE TESTI (ID INTEGER NOT NULL, VALORE VARCHAR(32000))"));
         } catch (const db::DatabaseError &error) {
             fuzz::fail(__FILE__, __LINE__, "the test database can be created", error.message());
         }

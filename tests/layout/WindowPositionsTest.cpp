@@ -1,4 +1,5 @@
 #include "AppDirectory.h"
+#include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include "db/Database.h"
@@ -17,9 +18,7 @@ class WindowPositions : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        database.setDatabaseName(app.userDatabasePath());
-        database.params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=quillbeam");
-        database.connect();
+        attachTestDatabase(database, app.userDatabasePath());
     }
     QStringList rows() const
     {

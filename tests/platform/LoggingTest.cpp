@@ -2,7 +2,7 @@
 // client's text in the file TASKGATE_LOG names; statement tracing writes
 // nothing until a logging rule switches it on.
 
-#include "../db/DbTestHelpers.h"
+#include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include "archive/ArchiveLocator.h"
@@ -44,7 +44,7 @@ protected:
     static void suiteLogin(db::Database &database, const QString &path)
     {
         database.setDatabaseName(path);
-        database.params() = QStringList{QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quillbeam")};
+        database.params() = testLogin();
     }
 
     TempDir dir;

@@ -1,4 +1,5 @@
 #include "AppDirectory.h"
+#include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include "db/Database.h"
@@ -29,9 +30,7 @@ protected:
                                                  "VALUES ('a.dll','S','b.dll','Z')"),
                                   QStringLiteral("INSERT INTO SEMAFORIFCRITICHE (DLL,FORM,OSSERVATASPECIALE) VALUES ('a.dll','Solo',1)"),
                                   QStringLiteral("INSERT INTO SEMAFORIFCRITICHE (DLL,FORM,OSSERVATASPECIALE) VALUES ('b.dll','V',0)")});
-        archive.setDatabaseName(path);
-        archive.params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=quillbeam");
-        archive.connect();
+        attachTestDatabase(archive, path);
     }
     QStringList semaphores() const
     {

@@ -1,4 +1,5 @@
 #include "AppDirectory.h"
+#include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include "db/Database.h"
@@ -24,11 +25,8 @@ protected:
         AppDirectory::exec(path, {QStringLiteral("INSERT INTO SEMAFORIF VALUES(5,'a.dll','W',1,1,'NOW')"),
                                   QStringLiteral("INSERT INTO SEMAFORIF VALUES(12,'a.dll','V',2,1,'NOW')"),
                                   QStringLiteral("INSERT INTO SEMAFORIF VALUES(7,'b.dll','Z',2,0,'NOW')")});
-        for (db::Database *database : {&archive, &otherWorkstation}) {
-            database->setDatabaseName(path);
-            database->params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=quillbeam");
-            database->connect();
-        }
+        for (db::Database *database : {&archive, &otherWorkstation})
+            attachTestDatabase(*database, path);
         transaction.setDefaultDatabase(&archive);
         transaction.params() << QStringLiteral("isc_tpb_concurrency") << QStringLiteral("isc_tpb_nowait");
         for (db::Query *query : {&list, &aux}) {

@@ -1,4 +1,5 @@
 #include "AppDirectory.h"
+#include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include "db/Database.h"
@@ -29,9 +30,7 @@ protected:
     {
         app.execUser({session(10, 1), session(11, 1), session(12, 1, QStringLiteral("'03/02/2024','18:00:00'")),
                       session(13, 2)});
-        database.setDatabaseName(app.userDatabasePath());
-        database.params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=quillbeam");
-        database.connect();
+        attachTestDatabase(database, app.userDatabasePath());
         transaction.setDefaultDatabase(&database);
         for (db::Query *query : {&list, &aux}) {
             query->setDatabase(&database);

@@ -1,4 +1,5 @@
 #include "AppDirectory.h"
+#include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include "db/Database.h"
@@ -22,9 +23,7 @@ class Sessions : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        database.setDatabaseName(app.userDatabasePath());
-        database.params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=quillbeam");
-        database.connect();
+        attachTestDatabase(database, app.userDatabasePath());
         transaction.setDefaultDatabase(&database);
         transaction.params() << QStringLiteral("isc_tpb_concurrency") << QStringLiteral("isc_tpb_nowait");
         query.setDatabase(&database);

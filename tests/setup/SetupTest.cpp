@@ -1,4 +1,5 @@
 #include "SuiteSetup.h"
+#include "TestDatabase.h"
 #include "TestSupport.h"
 
 #include "data/TabScript.h"
@@ -70,9 +71,7 @@ class Inspector {
 public:
     explicit Inspector(const QString &path)
     {
-        m_database.setDatabaseName(path);
-        m_database.params() = QStringList{QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quillbeam")};
-        m_database.connect();
+        attachTestDatabase(m_database, path);
     }
     ~Inspector() { m_database.disconnect(); }
 

@@ -1,5 +1,6 @@
 #include "AppDirectory.h"
 #include "TestSupport.h"
+#include "WidgetTexts.h"
 
 #include "data/TabX.h"
 #include "menu/NavigationBar.h"
@@ -29,22 +30,6 @@ QString user(int code, const QString &name, const QString &info1, const QString 
     return QStringLiteral("INSERT INTO UTENTI (CODICE,NOMEUTENTE,INFO1,UTENTEINATTIVO) VALUES (%1,'%2',%3,%4)")
         .arg(code)
         .arg(name, info1, inactive);
-}
-
-QStringList items(const QComboBox *combo)
-{
-    QStringList result;
-    for (int i = 0; i < combo->count(); ++i)
-        result << combo->itemText(i);
-    return result;
-}
-
-QStringList items(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result << list->item(i)->text();
-    return result;
 }
 
 class MainWindowStart : public ::testing::Test {

@@ -1,24 +1,12 @@
 #include "AppDirectory.h"
+#include "TestDatabase.h"
 
 #include "SuiteSetup.h"
-#include "db/Database.h"
-#include "db/Query.h"
-#include "db/Transaction.h"
 #include "platform/ExecutableDirectory.h"
 
 #include <QDir>
 
 namespace tg::test {
-namespace {
-
-void attach(db::Database &database, const QString &path)
-{
-    database.setDatabaseName(path);
-    database.params() = QStringList{QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quillbeam")};
-    database.connect();
-}
-
-} // namespace
 
 AppDirectory::AppDirectory(Contents contents)
 {
@@ -44,22 +32,17 @@ QString AppDirectory::createArchive(const QString &fileName) const
 void AppDirectory::exec(const QString &databasePath, const QStringList &statements)
 {
     db::Database database;
-    attach(database, databasePath);
-    db::Transaction transaction(&database);
-    db::Query query(&database, &transaction);
-    for (const QString &statement : statements) {
-        query.sql() = QStringList{statement};
-        query.execSql();
-        // DDL must be committed before the next statement can use it.
-        transaction.commit();
-    }
+    attachTestDatabase(database, databasePath);
+    // DDL must be committed before the next statement can use it.
+    for (const QString &statement : statements)
+        execCommitted(database, statement);
 }
 
 // The rows of a query as lists of texts.
 static QList<QStringList> readRows(const QString &databasePath, const QString &statement)
 {
     db::Database database;
-    attach(database, databasePath);
+    attachTestDatabase(database, databasePath);
     db::Transaction transaction(&database);
     db::Query query(&database, &transaction);
     query.sql() << statement;

@@ -6,7 +6,24 @@
 
 #include <QStringList>
 
+// The tests' own connections to their databases: created the way the suite
+// creates a database, attached with the tests' login, written in committed
+// transactions outside the program's own.
 namespace tg::test {
+
+// The parameter lines of the tests' attachments.
+inline QStringList testLogin()
+{
+    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quillbeam")};
+}
+
+// Attaches to an existing database.
+inline void attachTestDatabase(db::Database &database, const QString &path)
+{
+    database.setDatabaseName(path);
+    database.params() = testLogin();
+    database.connect();
+}
 
 // Creates a fresh database file at path the way the suite does (page size
 // 4096, dialect 3) and leaves it attached.
@@ -17,7 +34,7 @@ inline void createTestDatabase(db::Database &database, const QString &path)
                                     QStringLiteral("PAGE_SIZE 4096")};
     database.setSqlDialect(3);
     database.createDatabase();
-    database.params() = QStringList{QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quillbeam")};
+    database.params() = testLogin();
 }
 
 // Runs one statement in its own committed transaction.
