@@ -101,6 +101,26 @@ public:
         m_query.close();
     }
 
+    // Writes one row, its values bound as parameters: an invalid value is
+    // NULL. Rows of one table with the same columns share one prepared
+    // statement.
+    void insert(const DemoRow &row)
+    {
+        QStringList parameters;
+        for (int i = 1; i <= row.values.size(); ++i)
+            parameters << QStringLiteral(":P%1").arg(i);
+        const QStringList lines{QStringLiteral("INSERT INTO ") + row.table + QStringLiteral(" (")
+                                    + row.columns.join(QLatin1Char(',')) + QLatin1Char(')'),
+                                QStringLiteral("VALUES (") + parameters.join(QLatin1Char(',')) + QLatin1Char(')')};
+        if (!m_query.prepared() || m_query.sql() != lines) {
+            prepare(lines);
+            m_query.prepare();
+        }
+        for (int i = 0; i < row.values.size(); ++i)
+            m_query.setParam(QStringLiteral("P%1").arg(i + 1), row.values[i].isValid() ? row.values[i] : QVariant());
+        m_query.execSql();
+    }
+
     void commit()
     {
         if (m_transaction.active())
@@ -123,26 +143,6 @@ private:
 QString quoted(const QString &text)
 {
     return QLatin1Char('\'') + db::quotedValue(text) + QLatin1Char('\'');
-}
-
-// A demo value as it stands in a statement.
-QString literal(const QVariant &value)
-{
-    if (!value.isValid())
-        return QStringLiteral("NULL");
-    if (value.typeId() == QMetaType::Int)
-        return QString::number(value.toInt());
-    return quoted(value.toString());
-}
-
-QStringList insertStatement(const DemoRow &row)
-{
-    QStringList values;
-    for (const QVariant &value : row.values)
-        values << literal(value);
-    return {QStringLiteral("INSERT INTO ") + row.table + QStringLiteral(" (") + row.columns.join(QLatin1Char(','))
-                + QLatin1Char(')'),
-            QStringLiteral("VALUES (") + values.join(QLatin1Char(',')) + QLatin1Char(')')};
 }
 
 // The tables that belong to the users rather than to the catalogue.
@@ -279,7 +279,7 @@ int writeRows(Connection &connection, const QList<DemoRow> &rows, bool (*alwaysW
             table = writable.insert(row.table, alwaysWritten(row.table) || connection.count(row.table) == 0);
         if (!*table)
             continue;
-        connection.execute(insertStatement(row));
+        connection.insert(row);
         ++written;
     }
     connection.commit();

@@ -58,9 +58,9 @@ SetupResult createUserDatabase(const QString &path);
 // Creates (or completes) an archive database at `path`.
 SetupResult createArchiveDatabase(const QString &path);
 
-// One row to write: the values of the named columns. An invalid QVariant
-// is written as NULL, an integer as a bare number, anything else as text
-// between quotes.
+// One row to write: the values of the named columns, bound as parameters.
+// An invalid QVariant is written as NULL, an integer as a number, text as
+// text.
 struct DemoRow {
     QString table;
     QStringList columns;

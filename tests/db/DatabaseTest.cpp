@@ -168,7 +168,7 @@ TEST(DatabaseConnection, MissingFileAndUnreachableServerFailQuickly)
 {
     TempDir dir;
     db::Database database;
-    database.params() << QStringLiteral("user_name=SYSDBA") << QStringLiteral("password=quillbeam");
+    database.params() = testLogin();
     database.setDatabaseName(dir.file(QStringLiteral("absent.fdb")));
     EXPECT_THROW(database.connect(), db::DatabaseError);
     EXPECT_FALSE(database.connected());
