@@ -4,8 +4,42 @@
 # links it. Which folder may include which is checked by
 # scripts/check-includes.py (the test include_order).
 function(taskgate_folder_library name)
-  add_library(${name} STATIC ${ARGN})
+  if(name IN_LIST TASKGATE_CORE_PARTS)
+    # A part of the shared core library: its objects go into
+    # libtaskgate-core.so, and what it links gives only include directories
+    # and definitions; the code itself is linked once, through taskgate-core.
+    add_library(${name} OBJECT ${ARGN})
+    target_compile_definitions(${name} PRIVATE taskgate_core_EXPORTS)
+    target_include_directories(${name} PUBLIC ${PROJECT_BINARY_DIR}/generated)
+  else()
+    add_library(${name} STATIC ${ARGN})
+  endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+endfunction()
+
+# taskgate_core_libraries(out libs...)
+# The libraries with each part of the core replaced by the core library
+# itself (once), for everything outside the core: a program, a plug-in or a
+# test links the core's code only through libtaskgate-core.so.
+function(taskgate_core_libraries out)
+  set(result)
+  foreach(library IN LISTS ARGN)
+    if(library IN_LIST TASKGATE_CORE_PARTS)
+      set(library taskgate-core)
+    endif()
+    if(NOT library IN_LIST result OR NOT library STREQUAL "taskgate-core")
+      list(APPEND result ${library})
+    endif()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# taskgate_link(target PUBLIC|PRIVATE libs...)
+# target_link_libraries for a target outside the core, with the core's parts
+# taken through the core library.
+function(taskgate_link target scope)
+  taskgate_core_libraries(libraries ${ARGN})
+  target_link_libraries(${target} ${scope} ${libraries})
 endfunction()
 
 # taskgate_check_widget_free(targets...)

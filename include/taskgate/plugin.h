@@ -44,7 +44,7 @@
  *   #if TASKGATE_PLUGIN_API_VERSION < TASKGATE_PLUGIN_API_VERSION_OF(1, 0)
  */
 #define TASKGATE_PLUGIN_API_VERSION_MAJOR 1
-#define TASKGATE_PLUGIN_API_VERSION_MINOR 0
+#define TASKGATE_PLUGIN_API_VERSION_MINOR 1
 #define TASKGATE_PLUGIN_API_VERSION_OF(major, minor) (((major) << 16) | (minor))
 #define TASKGATE_PLUGIN_API_VERSION \
     TASKGATE_PLUGIN_API_VERSION_OF(TASKGATE_PLUGIN_API_VERSION_MAJOR, TASKGATE_PLUGIN_API_VERSION_MINOR)
@@ -118,6 +118,59 @@ static inline int32_t taskgate_release_semaphore(int32_t windowId)
     TaskgateReleaseSemaphore service =
         (TaskgateReleaseSemaphore)taskgate_host_service(TASKGATE_RELEASE_SEMAPHORE_SERVICE);
     return service ? service(windowId) : 0;
+}
+
+/* The report library ("Rptx"). Its entries ShowRptx11FormD and
+ * ShowRptx11MemFormD receive the rows to print and the address of the data
+ * module, both opaque: they are read through the host's functions below,
+ * valid only while the entry runs. Texts are in the suite's code page;
+ * each function copies at most size - 1 bytes and a terminating zero into
+ * buffer and returns the whole text's length (-1 for a bad argument). */
+typedef void(TASKGATE_CALL *TaskgateReportEntry)(void *rows, void *module);
+#define TASKGATE_REPORT_ROW_COUNT_SERVICE "TaskgateStampaNumeroRighe"
+#define TASKGATE_REPORT_FIELD_COUNT_SERVICE "TaskgateStampaNumeroCampi"
+#define TASKGATE_REPORT_FIELD_NAME_SERVICE "TaskgateStampaNomeCampo"
+#define TASKGATE_REPORT_FIELD_TEXT_SERVICE "TaskgateStampaTestoCampo"
+#define TASKGATE_REPORT_NAMED_VALUE_SERVICE "TaskgateStampaValore"
+typedef int32_t (*TaskgateReportCount)(void *rows);
+typedef int32_t (*TaskgateReportFieldName)(void *rows, int32_t field, char *buffer, int32_t size);
+typedef int32_t (*TaskgateReportFieldText)(void *rows, int32_t row, int32_t field, char *buffer, int32_t size);
+typedef int32_t (*TaskgateReportNamedValue)(void *module, const char *name, char *buffer, int32_t size);
+
+/* Number of rows and of fields of the rows handed to a report entry. */
+static inline int32_t taskgate_report_row_count(void *rows)
+{
+    TaskgateReportCount service = (TaskgateReportCount)taskgate_host_service(TASKGATE_REPORT_ROW_COUNT_SERVICE);
+    return service ? service(rows) : -1;
+}
+
+static inline int32_t taskgate_report_field_count(void *rows)
+{
+    TaskgateReportCount service = (TaskgateReportCount)taskgate_host_service(TASKGATE_REPORT_FIELD_COUNT_SERVICE);
+    return service ? service(rows) : -1;
+}
+
+/* A field's name, and a field of a row (0-based) as text. */
+static inline int32_t taskgate_report_field_name(void *rows, int32_t field, char *buffer, int32_t size)
+{
+    TaskgateReportFieldName service =
+        (TaskgateReportFieldName)taskgate_host_service(TASKGATE_REPORT_FIELD_NAME_SERVICE);
+    return service ? service(rows, field, buffer, size) : -1;
+}
+
+static inline int32_t taskgate_report_field_text(void *rows, int32_t row, int32_t field, char *buffer, int32_t size)
+{
+    TaskgateReportFieldText service =
+        (TaskgateReportFieldText)taskgate_host_service(TASKGATE_REPORT_FIELD_TEXT_SERVICE);
+    return service ? service(rows, row, field, buffer, size) : -1;
+}
+
+/* A named value of the data module ("TitoloStampa", "NomeReport"). */
+static inline int32_t taskgate_report_named_value(void *module, const char *name, char *buffer, int32_t size)
+{
+    TaskgateReportNamedValue service =
+        (TaskgateReportNamedValue)taskgate_host_service(TASKGATE_REPORT_NAMED_VALUE_SERVICE);
+    return service ? service(module, name, buffer, size) : -1;
 }
 
 #ifdef __cplusplus

@@ -1,8 +1,9 @@
 #include "ReportPrint.h"
 
-#include "data/TabX.h"
-#include "db/DataSet.h"
 #include "platform/ModalRunner.h"
+#include "platform/TextCodec.h"
+
+#include <taskgate/plugin.h>
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -19,19 +20,46 @@
 
 namespace taskgate_report {
 
-ReportContent collect(const tg::TTabXForm &module, const tg::db::DataSet &dataSet)
+namespace {
+
+// A text read through one of the host's report functions: asked once with a
+// buffer that usually suffices, again with the whole length when it did not.
+template <typename Read>
+QString hostText(Read read)
+{
+    QByteArray buffer(256, '\0');
+    int32_t length = read(buffer.data(), static_cast<int32_t>(buffer.size()));
+    if (length >= buffer.size()) {
+        buffer.resize(length + 1);
+        length = read(buffer.data(), static_cast<int32_t>(buffer.size()));
+    }
+    return length > 0 ? tg::fromSuiteBytes(buffer.constData(), std::min<qsizetype>(length, buffer.size() - 1))
+                      : QString();
+}
+
+} // namespace
+
+ReportContent collect(void *rows, void *module)
 {
     ReportContent content;
-    module.GetV(QStringLiteral("TitoloStampa"), content.title);
-    module.GetV(QStringLiteral("NomeReport"), content.reportName);
-    for (int column = 0; column < dataSet.fieldCount(); ++column)
-        content.columns << dataSet.fieldName(column);
-    // value() reads any row in place: moving through the rows would post a
-    // change pending in the window and leave another row current.
-    for (int row = 0; row < dataSet.recordCount(); ++row) {
+    content.title = hostText([module](char *buffer, int32_t size) {
+        return taskgate_report_named_value(module, "TitoloStampa", buffer, size);
+    });
+    content.reportName = hostText([module](char *buffer, int32_t size) {
+        return taskgate_report_named_value(module, "NomeReport", buffer, size);
+    });
+    const int32_t fields = taskgate_report_field_count(rows);
+    for (int32_t field = 0; field < fields; ++field)
+        content.columns << hostText([rows, field](char *buffer, int32_t size) {
+            return taskgate_report_field_name(rows, field, buffer, size);
+        });
+    const int32_t count = taskgate_report_row_count(rows);
+    for (int32_t row = 0; row < count; ++row) {
         QStringList values;
-        for (int column = 0; column < content.columns.size(); ++column)
-            values << dataSet.value(row, column).asText();
+        for (int32_t field = 0; field < fields; ++field)
+            values << hostText([rows, row, field](char *buffer, int32_t size) {
+                return taskgate_report_field_text(rows, row, field, buffer, size);
+            });
         content.rows << values;
     }
     return content;

@@ -16,13 +16,6 @@ class QPrintPreviewDialog;
 class QPainter;
 class QWidget;
 
-namespace tg {
-class TTabXForm;
-namespace db {
-class DataSet;
-}
-} // namespace tg
-
 namespace taskgate_report {
 
 struct ReportContent {
@@ -33,10 +26,10 @@ struct ReportContent {
 };
 
 // The title and the report name from the module's named values, and every
-// row of the data set from the first to the last, each field as text. The
-// data set is read without moving its current row, so a change pending in
-// the window is neither posted nor lost.
-ReportContent collect(const tg::TTabXForm &module, const tg::db::DataSet &dataSet);
+// row from the first to the last, each field as text, read through the
+// host's report functions (taskgate/plugin.h) from the opaque rows and
+// module that an entry of the library receives.
+ReportContent collect(void *rows, void *module);
 
 // Paints the report onto a painter already begun on a device, page after
 // page: page is the area to paint in, in the painter's coordinates, and

@@ -8,22 +8,19 @@
 
 #include "ReportPrint.h"
 
-#include "data/TabX.h"
-#include "db/DataSet.h"
-
 #include <taskgate/plugin.h>
 
 #include <QApplication>
 
 namespace {
 
+// The rows and the module are opaque here: the host's report functions read
+// them (taskgate/plugin.h).
 void showReport(void *dataSet, void *moduleAddress)
 {
-    if (!dataSet || !moduleAddress || !*static_cast<tg::TTabXForm **>(moduleAddress))
+    if (!dataSet || !moduleAddress)
         return;
-    const tg::TTabXForm &module = **static_cast<tg::TTabXForm **>(moduleAddress);
-    const auto &rows = *static_cast<const tg::db::DataSet *>(dataSet);
-    taskgate_report::showPreview(taskgate_report::collect(module, rows), QApplication::activeWindow());
+    taskgate_report::showPreview(taskgate_report::collect(dataSet, moduleAddress), QApplication::activeWindow());
 }
 
 } // namespace

@@ -219,7 +219,9 @@ TEST_F(ReportLibrary, RowsAreReadInPlaceWithTheNamedValues)
     ASSERT_TRUE(dataSet.moveTo(1));
     ASSERT_TRUE(dataSet.setFieldValue(QStringLiteral("TESTO"), QStringLiteral("non salvato")));
 
-    const ReportContent content = taskgate_report::collect(first, dataSet);
+    // Read as the library reads them: opaque, through the host's report functions.
+    TTabXForm *module = &first;
+    const ReportContent content = taskgate_report::collect(&dataSet, &module);
     EXPECT_EQ(content.title, QStringLiteral("Titolo"));
     EXPECT_EQ(content.reportName, QStringLiteral("tabx.rpt"));
     ASSERT_EQ(content.columns.size(), dataSet.fieldCount());
