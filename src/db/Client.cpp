@@ -36,7 +36,11 @@ DatabaseError toError(const Firebird::IStatus *status)
         code = static_cast<long>(vector[1]);
     char state[6] = {};
     fb_sqlstate(state, vector);
-    return DatabaseError(fromSuiteBytes(QByteArray(text)), code, QString::fromLatin1(state, 5));
+    const DatabaseError error(fromSuiteBytes(QByteArray(text)), code, QString::fromLatin1(state, 5));
+    // The user reads first what happened, then the client's own words.
+    if (isConnectionLost(error))
+        return DatabaseError(LostConnectionLine + QStringLiteral("\r\n") + error.message(), code, error.sqlState());
+    return error;
 }
 
 Status::Status() : m_status(master()->getStatus()), m_wrapper(m_status) {}

@@ -8,6 +8,8 @@ DatabaseError::DatabaseError(const QString &message, long errorCode, QString sql
 {
 }
 
+const QString LostConnectionLine = QStringLiteral("Connessione con il server del database interrotta.");
+
 bool isConnectionLost(const DatabaseError &error)
 {
     // isc_network_error, isc_net_connect_err, isc_net_read_err,

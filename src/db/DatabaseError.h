@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 #include <stdexcept>
 
@@ -7,7 +9,7 @@ namespace tg::db {
 
 // An error of the database client: the client's own text, its primary error
 // code (an isc_* value) and the SQLSTATE.
-class DatabaseError : public std::runtime_error {
+class TASKGATE_CORE_EXPORT DatabaseError : public std::runtime_error {
 public:
     explicit DatabaseError(const QString &message, long errorCode = 0, QString sqlState = {});
 
@@ -24,6 +26,9 @@ private:
 // True when the error says that the connection to the server is gone (the
 // server stopped, the network dropped it): the attachment is dead, and only
 // a new one can go on.
-bool isConnectionLost(const DatabaseError &error);
+TASKGATE_CORE_EXPORT bool isConnectionLost(const DatabaseError &error);
+
+// The line that heads the client's text of such an error, for the user.
+extern TASKGATE_CORE_EXPORT const QString LostConnectionLine;
 
 } // namespace tg::db

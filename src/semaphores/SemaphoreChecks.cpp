@@ -103,7 +103,7 @@ SemaphoreHolders &installedHolders()
 // linked-window row, as here).
 QStringList blockersStatement(const QString &dll, const QString &form)
 {
-    return {QStringLiteral("SELECT DISTINCT F.ID,F.DLL,F.FORM FROM SEMAFORIFCRITICHE C INNER JOIN SEMAFORIFCRITICHECOLL L ON "
+    return {QStringLiteral("SELECT DISTINCT F.ID,F.DLL,F.FORM,F.UTENTE FROM SEMAFORIFCRITICHE C INNER JOIN SEMAFORIFCRITICHECOLL L ON "
                            "(C.DLL=L.DLLPRIN AND C.FORM=L.FORMPRIN)"),
             QStringLiteral("INNER JOIN SEMAFORIF F ON ((L.DLLCOLLEGATA=F.DLL AND L.FORMCOLLEGATA=F.FORM) OR"),
             QStringLiteral("(C.OSSERVATASPECIALE=1 AND C.DLL=F.DLL AND C.FORM=F.FORM))"),
@@ -124,18 +124,24 @@ bool releaseOrphanedBlockers(const QString &dll, const QString &form, int utente
         QString form;
     };
     QList<Blocker> blockers;
-    QList<int> ids;
-    {
+    QList<TakenWindow> windows;
+    try {
         db::Query query(&database, &reading);
         query.sql() = blockersStatement(dll, form);
         for (query.open(); !query.eof(); query.next()) {
             blockers << Blocker{static_cast<int>(query.field(0).asInteger()), query.field(1).asText(),
                                 query.field(2).asText()};
-            ids << blockers.last().id;
+            windows << TakenWindow{blockers.last().id, static_cast<int>(query.field(3).asInteger()),
+                                   blockers.last().form};
         }
         query.close();
+    } catch (const db::DatabaseError &error) {
+        // The window stays blocked, as the check found it.
+        qCWarning(lcSemaphores).noquote() << "Reading the semaphores that block" << dll << form
+                                          << "failed:" << error.message();
+        return false;
     }
-    const std::optional<QHash<int, bool>> holders = semaphoreHolders(ids);
+    const std::optional<QHash<int, bool>> holders = semaphoreHolders(windows);
     if (!holders)
         return false;
     QStringList lines;
@@ -206,11 +212,11 @@ void installSemaphoreHolders(SemaphoreHolders holders)
     installedHolders() = std::move(holders);
 }
 
-std::optional<QHash<int, bool>> semaphoreHolders(const QList<int> &windowIds)
+std::optional<QHash<int, bool>> semaphoreHolders(const QList<TakenWindow> &windows)
 {
     if (!installedHolders())
         return std::nullopt;
-    return installedHolders()(windowIds);
+    return installedHolders()(windows);
 }
 
 CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database,

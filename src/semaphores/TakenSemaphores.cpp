@@ -56,10 +56,12 @@ void TakenSemaphores::carica()
 
 void TakenSemaphores::markHolders()
 {
-    QList<int> ids;
+    const int user = m_columns.indexOf(QStringLiteral("UTENTE"));
+    const int form = m_columns.indexOf(QStringLiteral("FORM"));
+    QList<TakenWindow> windows;
     for (int row = 0; row < rowCount(); ++row)
-        ids << id(row).toInt();
-    const std::optional<QHash<int, bool>> holders = semaphoreHolders(ids);
+        windows << TakenWindow{id(row).toInt(), m_rows[row].value(user).toInt(), m_rows[row].value(form)};
+    const std::optional<QHash<int, bool>> holders = semaphoreHolders(windows);
     if (!holders)
         return;
     m_holdersKnown = true;

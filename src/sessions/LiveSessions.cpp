@@ -105,13 +105,22 @@ std::optional<bool> LiveSessions::connected(int sessionCode, const QDateTime &op
     return false;
 }
 
-std::optional<QHash<int, bool>> LiveSessions::windows(db::Database &userDatabase, const QList<int> &windowIds)
+std::optional<QHash<int, bool>> LiveSessions::windows(db::Database &userDatabase, const QList<Window> &windows)
 {
     QList<int> ids;
-    for (const int id : windowIds) {
+    QHash<int, Window> byId;
+    QSet<int> undecided;
+    for (const Window &window : windows) {
         // Window id 0 is every call made without window tracking.
-        if (id > 0 && !ids.contains(id))
-            ids << id;
+        if (window.id <= 0)
+            continue;
+        // Two semaphores of one window id that disagree cannot be told.
+        const auto known = byId.constFind(window.id);
+        if (known != byId.cend() && (known->user != window.user || known->function != window.function))
+            undecided.insert(window.id);
+        if (!ids.contains(window.id))
+            ids << window.id;
+        byId.insert(window.id, window);
     }
     try {
         db::Transaction transaction(&userDatabase);
@@ -123,20 +132,23 @@ std::optional<QHash<int, bool>> LiveSessions::windows(db::Database &userDatabase
             return std::nullopt;
         }
         QHash<int, bool> answers;
-        QSet<int> undecided;
         for (int first = 0; first < ids.size(); first += IdsPerStatement) {
             QStringList list;
             for (const int id : ids.mid(first, IdsPerStatement))
                 list << QString::number(id);
             query.sql() = QStringList{
-                QStringLiteral("SELECT L.IDFINESTRA,L.CODICESESSIONE,S.DATAAPERTURA,S.ORAAPERTURA FROM MARTILOGFUNZ L"),
+                QStringLiteral("SELECT L.IDFINESTRA,L.CODICESESSIONE,S.DATAAPERTURA,S.ORAAPERTURA,S.CODICEUTENTE,"
+                               "L.FUNZIONECHIAMATA FROM MARTILOGFUNZ L"),
                 QStringLiteral("LEFT JOIN MARTILOG S ON S.CODICESESSIONE=L.CODICESESSIONE"),
                 QStringLiteral("WHERE L.IDFINESTRA IN (") + list.join(QLatin1Char(',')) + QLatin1Char(')')};
             for (query.open(); !query.eof(); query.next()) {
                 const int id = static_cast<int>(query.field(0).asInteger());
                 const QDateTime opened(query.field(2).raw().toDate(), query.field(3).raw().toTime());
+                const Window &window = byId[id];
+                const bool same = query.field(4).asText() == QString::number(window.user)
+                                  && query.field(5).asText().trimmed() == window.function.trimmed();
                 const std::optional<bool> state =
-                    live.connected(static_cast<int>(query.field(1).asInteger()), opened);
+                    same ? live.connected(static_cast<int>(query.field(1).asInteger()), opened) : std::nullopt;
                 // Two calls logged under one window id: gone only when both are.
                 if (!state || undecided.contains(id)) {
                     undecided.insert(id);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -28,7 +30,7 @@ class Database;
 // as unknown: its workstation may be alive and not yet attached again. So
 // a live session is never taken for a dead one; where the monitoring cannot
 // tell, the answer is unknown.
-class LiveSessions {
+class TASKGATE_CORE_EXPORT LiveSessions {
 public:
     // The statement that marks the running attachment with the sessions.
     static QStringList markStatement(const QList<int> &sessionCodes);
@@ -46,12 +48,21 @@ public:
     // unknown unless the session is carried.
     std::optional<bool> connected(int sessionCode, const QDateTime &opened) const;
 
+    // A window that holds a semaphore: its window id, the user who took it
+    // and the entry point called.
+    struct Window {
+        int id = 0;
+        int user = 0;
+        QString function;
+    };
     // For the semaphores of the archive, by window id: whether the session
-    // that logged the call with that window id is connected (true) or
-    // provably gone (false). A window id that no call logged, or whose
-    // session cannot be told, is left out; nothing at all when the
+    // that logged the call of that window is connected (true) or provably
+    // gone (false). The call logged under the window id must be of the same
+    // user and entry point (an archive shared with another user database
+    // has window ids of its own); a window id that no such call logged, or
+    // whose session cannot be told, is left out; nothing at all when the
     // monitoring cannot answer. Never throws.
-    static std::optional<QHash<int, bool>> windows(db::Database &userDatabase, const QList<int> &windowIds);
+    static std::optional<QHash<int, bool>> windows(db::Database &userDatabase, const QList<Window> &windows);
 
     // "Sì", "No" or "?": how the screens show an answer.
     static QString caption(std::optional<bool> connected);

@@ -97,9 +97,12 @@ void WorkSessions::reconnect(const QString &lostText)
         m_transaction.start();
     } catch (const db::DatabaseError &error) {
         qCWarning(lcSessions).noquote() << "Attaching" << database.databaseName() << "again failed:" << error.message();
+        QString clientText = error.message();
+        if (clientText.startsWith(db::LostConnectionLine))
+            clientText = clientText.mid(db::LostConnectionLine.size()).trimmed();
         throw db::DatabaseError(QStringLiteral("Connessione con il server del database interrotta: il collegamento "
                                                "non è ancora ripristinabile. Riprovare tra qualche istante.\r\n")
-                                    + error.message(),
+                                    + clientText,
                                 error.errorCode(), error.sqlState());
     }
     qCInfo(lcSessions).noquote() << "Attached to" << database.databaseName() << "again";

@@ -73,8 +73,11 @@ void TBaseMainForm::ButtonOkClick()
         ok = loginStepsUntilConfiguration(steps, userName, iniz);
     if (ok) {
         // The semaphores' holders are told by this user database's monitoring.
-        installSemaphoreHolders([module = QPointer<TTabXForm>(PTabX->TabX)](const QList<int> &ids) {
-            return module ? LiveSessions::windows(module->IBDatabaseUser, ids) : std::nullopt;
+        installSemaphoreHolders([module = QPointer<TTabXForm>(PTabX->TabX)](const QList<TakenWindow> &taken) {
+            QList<LiveSessions::Window> windows;
+            for (const TakenWindow &window : taken)
+                windows << LiveSessions::Window{window.id, window.user, window.form};
+            return module ? LiveSessions::windows(module->IBDatabaseUser, windows) : std::nullopt;
         });
         showCompanyAndUserCaption();
         LingueMenu->LeggiLingueUtente(PTabX->TabX->GetNumUser());

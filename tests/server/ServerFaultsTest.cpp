@@ -7,8 +7,11 @@
 #include "data/TabX.h"
 #include "shell/BaseMain.h"
 #include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
 #include "platform/ExecutableDirectory.h"
 #include "platform/IniFile.h"
+#include "sessions/LiveSessions.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -134,6 +137,10 @@ TEST_F(ServerGoingAway, WorkstationsCallingWhileTheServerStopsAndResumesRecoverA
     EXPECT_TRUE(std::any_of(told.cbegin(), told.cend(), [](const QString &text) { return text.startsWith(Unreachable); }))
         << "until the server is back the user is told so, in Italian";
     told.removeDuplicates();
+    for (const QString &text : std::as_const(told))
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Connessione con il server del database interrotta")) ||
+                    text.startsWith(QStringLiteral("Errore interno di INSERT")))
+            << "what happened comes first, in Italian: " << text.toStdString();
 
     const int rows = user(QStringLiteral("SELECT COUNT(*) FROM MARTILOGFUNZ")).toInt();
     EXPECT_EQ(user(QStringLiteral("SELECT COUNT(DISTINCT IDFINESTRA) FROM MARTILOGFUNZ")), QString::number(rows))
@@ -147,6 +154,51 @@ TEST_F(ServerGoingAway, WorkstationsCallingWhileTheServerStopsAndResumesRecoverA
               << " calls across a server stop and resume: " << answered << " answered, " << failed
               << " failed while the server was away, " << rows << " call-log rows; messages: "
               << told.join(QStringLiteral(" | ")).toStdString() << "\n";
+}
+
+// The monitoring tables on a server of its own, attached as different users.
+class MonitoringRights : public ServerGoingAway {
+protected:
+    void attachAs(db::Database &database, const QString &user, const QString &password) const
+    {
+        database.setDatabaseName(suite->userDatabase());
+        database.params() = QStringList{QStringLiteral("user_name=") + user, QStringLiteral("password=") + password};
+        database.connect();
+    }
+};
+
+TEST_F(MonitoringRights, OnlyAnAttachmentThatSeesEveryAttachmentTellsASessionGone)
+{
+    suite->exec(suite->userDatabase(), {QStringLiteral("CREATE USER CLERK PASSWORD 'clerk'")});
+    // A workstation's attachment, marked with its session 7 as a login marks it.
+    db::Database workstation;
+    attachAs(workstation, QStringLiteral("SYSDBA"), QStringLiteral("quillbeam"));
+    {
+        db::Transaction transaction(&workstation);
+        db::Query mark(&workstation, &transaction);
+        mark.sql() = LiveSessions::markStatement({7});
+        mark.execSql();
+        transaction.commit();
+    }
+    const QDateTime opened = QDateTime::currentDateTime();
+
+    db::Database administrator;
+    attachAs(administrator, QStringLiteral("SYSDBA"), QStringLiteral("quillbeam"));
+    const LiveSessions seen = LiveSessions::read(administrator);
+    ASSERT_TRUE(seen.known());
+    EXPECT_EQ(seen.connected(7, opened), true);
+    EXPECT_EQ(seen.connected(8, opened), false) << "opened while the database was up, carried by no attachment";
+    EXPECT_EQ(seen.connected(8, opened.addSecs(-3600)), std::nullopt)
+        << "opened before the database was last opened: its workstation may be idle since";
+
+    db::Database clerk;
+    attachAs(clerk, QStringLiteral("CLERK"), QStringLiteral("clerk"));
+    const LiveSessions own = LiveSessions::read(clerk);
+    EXPECT_FALSE(own.known()) << "a user who sees only his own attachments can tell nothing gone";
+    EXPECT_EQ(own.connected(8, opened), std::nullopt);
+
+    workstation.disconnect();
+    EXPECT_EQ(LiveSessions::read(administrator).connected(7, opened), false) << "gone with its attachment";
 }
 
 // A listening socket that never accepts: the connection is made by the
