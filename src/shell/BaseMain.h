@@ -5,6 +5,7 @@
 #include "db/Transaction.h"
 #include "menu/CatalogueModel.h"
 #include "sessions/WorkSessions.h"
+#include "shell/ClosingSteps.h"
 #include "shell/FunctionDispatcher.h"
 
 #include <QMainWindow>
@@ -28,6 +29,7 @@ class QStackedWidget;
 
 namespace tg {
 
+class CompanyChange;
 class LoginSteps;
 class NavigationBar;
 class SpinButton;
@@ -41,7 +43,7 @@ struct ScreenScale;
 extern QString EdizioneProgramma;
 
 // The main window: the login pages, the navigation bar and the system menu.
-class TBaseMainForm : public QMainWindow, private DispatchHost {
+class TBaseMainForm : public QMainWindow, private DispatchHost, private ClosingHost {
     Q_OBJECT
 
 public:
@@ -195,20 +197,22 @@ private:
     QAction *addMenuEntry(QWidget *parent, const QString &caption, int tag);
     void connectMenuEntry(QAction *entry, bool secondLevel);
     void removeProgramMenus();
-    // True, after the warning, while plug-in windows of the session are
-    // open: the closing and the user change wait for them.
-    // `session`, when given, receives the session's state read with the
-    // check.
-    bool refusedWhilePluginWindowsOpen(std::optional<WorkSessions::SessionState> *session = nullptr);
-    void closeOtherWindows();
+    // The closing and the user change, decided without a widget.
+    ClosingSteps closingSteps();
+    // What the closing asks of the window.
+    bool otherWindowsOnScreen() const override;
+    void closeOtherWindows() override;
+    void saveWindowPosition(int userNumber, db::Transaction &transaction) override;
+    void releaseStatements() override;
+    void reportError(std::exception_ptr error) override;
     bool pressesLoginOk(QObject *watched, const QKeyEvent *key);
     void focusUserChoice();
     void createPictureButtons();
     QString captionWithParameter(const QString &stored, const QString &shown);
     bool loginStepsUntilConfiguration(LoginSteps &steps, const QString &userName, TInizForm &iniz);
     void buildCatalogue(bool adaptSystemMenu);
-    bool writeUserCompany(const QString &company);
-    bool recordCompanyAndReselectUser(const QString &company);
+    // The company change's writes and reads, on the window's statement.
+    CompanyChange companyChange();
     void showCompanyAndUserCaption();
     void readProjectAndProfile(const QString &userName);
     void connectCompanyArchive();
@@ -220,9 +224,6 @@ private:
     void callPlugin(const PluginCall &call) override;
     // The user who calls, as the login left him.
     Caller caller() const;
-    // Writes the current company into the user's row when the row holds
-    // another one (AggiornaDittaUtente with the row already read).
-    bool recordCompanyIfChanged(int userNumber, const QString &company, bool userFound, const QString &storedCompany);
     void focusFirstEntry();
     void openAgenda();
     void runStartFunction();

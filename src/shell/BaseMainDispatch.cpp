@@ -8,6 +8,7 @@
 #include "platform/Logging.h"
 #include "platform/Prompter.h"
 #include "shell/BaseMain.h"
+#include "shell/CompanyChange.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -42,7 +43,7 @@ void TBaseMainForm::changeCompany()
 bool TBaseMainForm::recordCurrentCompany(bool userFound, const QString &storedCompany)
 {
     TTabXForm *tabX = PTabX->TabX;
-    return recordCompanyIfChanged(tabX->GetNumUser(), tabX->dittaCorrente(), userFound, storedCompany);
+    return companyChange().recordIfChanged(tabX->GetNumUser(), tabX->dittaCorrente(), userFound, storedCompany);
 }
 
 void TBaseMainForm::callPlugin(const PluginCall &call)

@@ -1,19 +1,18 @@
 // Function keys of the logged-in main window (F8 user change, F9 company
-// change, F12 next company) and the closing of the program.
+// change, F12 next company) and the closing of the program: KeyCommands
+// and ClosingSteps decide, the window shows and closes the other windows.
 
-#include "companies/SelezDitta.h"
 #include "data/TabX.h"
 #include "layout/WindowPositions.h"
-#include "menu/NavigationBar.h"
-#include "platform/Prompter.h"
 #include "shell/Application.h"
 #include "shell/BaseMain.h"
+#include "shell/ClosingSteps.h"
+#include "shell/KeyCommands.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -23,7 +22,7 @@ namespace {
 
 // The windows of this process on screen other than the main window (menus
 // and tool tips aside): the plug-ins' windows live in this process.
-QList<QPointer<QWidget>> otherWindowsOnScreen(const QWidget *mainWindow)
+QList<QPointer<QWidget>> windowsBesides(const QWidget *mainWindow)
 {
     QList<QPointer<QWidget>> windows;
     for (QWidget *window : QApplication::topLevelWidgets()) {
@@ -81,39 +80,20 @@ bool TBaseMainForm::pressesLoginOk(QObject *watched, const QKeyEvent *key)
 
 bool TBaseMainForm::FormKeyUp(int key)
 {
-    if (!UtenteCollegato || MantieniStdMin)
-        return false;
-    if (key == Qt::Key_F9)
+    switch (KeyCommands::forKey(key, UtenteCollegato, MantieniStdMin)) {
+    case KeyCommand::ChangeCompany:
         CambioDitta();
-    else if (key == Qt::Key_F12)
+        return true;
+    case KeyCommand::NextCompany:
         DittaSuccessiva();
-    else if (key == Qt::Key_F8)
+        return true;
+    case KeyCommand::ChangeUser:
         CambioUtente();
-    else
-        return false;
-    return true;
-}
-
-void TBaseMainForm::DittaSuccessiva()
-{
-    QString company;
-    {
-        TSelezDittaForm dialog(this, Edizione, PTabX.get());
-        QListWidget *list = dialog.ListBoxSelDitta;
-        if (list->count() == 0)
-            return; // no company to step to
-        const QList<QListWidgetItem *> current =
-            list->findItems(PTabX->TabX->dittaCorrente(), Qt::MatchFixedString);
-        const int index = current.isEmpty() ? -1 : list->row(current.first());
-        const int next = index == list->count() - 1 ? 0 : index + 1;
-        company = list->item(next)->text();
+        return true;
+    case KeyCommand::None:
+        break;
     }
-    if (!recordCompanyAndReselectUser(company))
-        return;
-    showCompanyAndUserCaption();
-    const int group = MenuProgrammi->activeGroup();
-    if (group >= 0)
-        CaricaMenu(MenuProgrammi->groupTag(group));
+    return false;
 }
 
 void TBaseMainForm::Esci1Click()
@@ -131,13 +111,18 @@ void TBaseMainForm::closeEvent(QCloseEvent *event)
     emit chiusa();
 }
 
+bool TBaseMainForm::otherWindowsOnScreen() const
+{
+    return !windowsBesides(this).isEmpty();
+}
+
 void TBaseMainForm::closeOtherWindows()
 {
     // The plug-ins' windows live on this program's services: windows that
     // nothing tracked (a call without a window id, a call log without
     // window columns) must not outlive it on screen. A window that refuses
     // to close is hidden all the same; closing one may destroy another.
-    for (const QPointer<QWidget> &window : otherWindowsOnScreen(this)) {
+    for (const QPointer<QWidget> &window : windowsBesides(this)) {
         if (!window)
             continue;
         if (!window->close() && window)
@@ -145,69 +130,32 @@ void TBaseMainForm::closeOtherWindows()
     }
 }
 
-bool TBaseMainForm::refusedWhilePluginWindowsOpen(std::optional<WorkSessions::SessionState> *session)
+void TBaseMainForm::saveWindowPosition(int userNumber, db::Transaction &transaction)
 {
-    if (!LogFinestre)
-        return false;
-    bool open = false;
-    try {
-        WorkSessions::SessionState state;
-        open = !Sessioni.VerificaFinestreAperte(&state);
-        if (session)
-            *session = state;
-    } catch (...) {
-        // The call log cannot be read (the server may be gone): the error
-        // is shown, and the windows on screen decide, so that the user is
-        // not kept in a program that can do nothing.
-        reportUnhandledError(std::current_exception());
-        open = !otherWindowsOnScreen(this).isEmpty();
-    }
-    if (open)
-        showMessage(MessageKind::Warning, QStringLiteral("Chiudere prima tutte le finestre aperte"));
-    return open;
+    SalvaPosizioneFinestra(frameGeometry(), userNumber, 1, 1, transaction);
 }
 
-bool TBaseMainForm::FormClose()
+void TBaseMainForm::releaseStatements()
 {
-    if (!PTabX || !PTabX->TabX) {
-        closeOtherWindows();
-        return true;
-    }
-    TTabXForm *tabX = PTabX->TabX;
-    if (UtenteCollegato) {
-        // The check of open windows reads the session's state too.
-        std::optional<WorkSessions::SessionState> session;
-        if (refusedWhilePluginWindowsOpen(&session))
-            return false;
-        // The user is never locked in: a failure here is shown and the
-        // closing goes on. The window's position is written in the
-        // transaction of the check, and the session's close commits both:
-        // over a network each commit costs a round trip. A failed statement
-        // leaves the transaction usable, and the commit at the end of the
-        // closing catches a session that was not open to close.
-        try {
-            SalvaPosizioneFinestra(frameGeometry(), tabX->GetNumUser(), 1, 1, TransazioneMain);
-        } catch (...) {
-            reportUnhandledError(std::current_exception());
-        }
-        try {
-            Sessioni.ChiudiSessione(session ? &*session : nullptr);
-        } catch (...) {
-            reportUnhandledError(std::current_exception());
-        }
-    }
-    // The other windows go while the connections still serve them (a
-    // closing window releases its semaphore).
-    closeOtherWindows();
-    // Nothing here throws: a transaction that cannot commit is rolled back
-    // or dropped, and a lost connection is let go.
     QueryAux.close();
     QueryAux2.close();
     QueryArchivio1.close();
     m_catalogue.release();
-    TransazioneMain.endWithCommit();
-    tabX->chiudiConnessioni();
-    return true;
+}
+
+void TBaseMainForm::reportError(std::exception_ptr error)
+{
+    reportUnhandledError(error);
+}
+
+ClosingSteps TBaseMainForm::closingSteps()
+{
+    return ClosingSteps(Sessioni, TransazioneMain, *this);
+}
+
+bool TBaseMainForm::FormClose()
+{
+    return closingSteps().close(PTabX ? PTabX->TabX : nullptr, UtenteCollegato, LogFinestre);
 }
 
 } // namespace tg

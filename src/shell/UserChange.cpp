@@ -3,6 +3,7 @@
 
 #include "menu/NavigationBar.h"
 #include "shell/BaseMain.h"
+#include "shell/ClosingSteps.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,7 +19,7 @@ void TBaseMainForm::CambioUtente()
 {
     // The next user must not find this user's windows on screen: the
     // same check as the closing.
-    if (UtenteCollegato && refusedWhilePluginWindowsOpen())
+    if (UtenteCollegato && closingSteps().refusedWhilePluginWindowsOpen(LogFinestre))
         return;
     setWindowTitle(QStringLiteral("Autenticazione"));
     SetPassword(QString());

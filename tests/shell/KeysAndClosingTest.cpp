@@ -3,6 +3,8 @@
 #include "data/TabX.h"
 #include "menu/NavigationBar.h"
 #include "platform/NativeWindows.h"
+#include "shell/CompanyChange.h"
+#include "shell/KeyCommands.h"
 
 #include <QApplication>
 #include <QFile>
@@ -45,6 +47,28 @@ protected:
     }
     QString storedCompany() const { return app.queryUserText(QStringLiteral("SELECT DITTA FROM UTENTI WHERE CODICE=1")); }
 };
+
+TEST(KeyCommands, FunctionKeysActOnlyForALoggedInUserWithoutTheStandardWindow)
+{
+    EXPECT_EQ(KeyCommands::forKey(Qt::Key_F8, true, false), KeyCommand::ChangeUser);
+    EXPECT_EQ(KeyCommands::forKey(Qt::Key_F9, true, false), KeyCommand::ChangeCompany);
+    EXPECT_EQ(KeyCommands::forKey(Qt::Key_F12, true, false), KeyCommand::NextCompany);
+    EXPECT_EQ(KeyCommands::forKey(Qt::Key_F10, true, false), KeyCommand::None);
+    for (int key : {Qt::Key_F8, Qt::Key_F9, Qt::Key_F12}) {
+        EXPECT_EQ(KeyCommands::forKey(key, false, false), KeyCommand::None) << "on the login page";
+        EXPECT_EQ(KeyCommands::forKey(key, true, true), KeyCommand::None) << "for a user who keeps the standard window";
+    }
+}
+
+TEST(CompanyChangeChoice, TheNextCompanyIgnoresLetterCaseAndWrapsAround)
+{
+    const QStringList companies{QStringLiteral("BIANCHI SRL"), QStringLiteral("ROSSI SPA"), QStringLiteral("VERDI SRL")};
+    EXPECT_EQ(CompanyChange::nextCompany(companies, QStringLiteral("rossi spa")), QStringLiteral("VERDI SRL"));
+    EXPECT_EQ(CompanyChange::nextCompany(companies, QStringLiteral("VERDI SRL")), QStringLiteral("BIANCHI SRL"));
+    EXPECT_EQ(CompanyChange::nextCompany(companies, QStringLiteral("NERI SNC")), QStringLiteral("BIANCHI SRL"))
+        << "a company not listed steps to the first";
+    EXPECT_EQ(CompanyChange::nextCompany({}, QStringLiteral("ROSSI SPA")), QString());
+}
 
 TEST_F(KeysAndClosing, F12StepsToTheNextCompanyAndWrapsAround)
 {
