@@ -9,6 +9,7 @@
 #include "platform/Prompter.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <iterator>
@@ -222,16 +223,22 @@ std::optional<QHash<int, bool>> semaphoreHolders(const QList<TakenWindow> &windo
 CriticalWindowState ControllaFinestraCritica(const QString &dll, const QString &form, db::Database &database,
                                              db::Transaction *readCommitted, std::optional<int> releaseAs)
 {
+    // Archives whose connection was lost and not yet attached again: an
+    // archive that was never attached is not tried at every call.
+    static QSet<const db::Database *> lost;
     for (int attempt = 0;; ++attempt) {
         try {
-            if (!database.connected() && attempt == 0)
+            if (!database.connected() && lost.contains(&database) && attempt == 0)
                 throw db::DatabaseError(QStringLiteral("Database not open"));
-            return checkOnce(dll, form, database, readCommitted, releaseAs);
+            const CriticalWindowState state = checkOnce(dll, form, database, readCommitted, releaseAs);
+            lost.remove(&database);
+            return state;
         } catch (const db::DatabaseError &error) {
             // The archive's connection lost (the server restarted): attached
-            // again once, so that the semaphores work again.
-            const bool lost = !database.connected() || db::isConnectionLost(error);
-            if (attempt == 0 && lost && !database.databaseName().isEmpty()) {
+            // again once per check, so that the semaphores work again.
+            if (db::isConnectionLost(error))
+                lost.insert(&database);
+            if (attempt == 0 && lost.contains(&database)) {
                 try {
                     qCWarning(lcSemaphores).noquote() << "The connection to" << database.databaseName()
                                                       << "was lost, attaching again:" << error.message();

@@ -150,6 +150,10 @@ TEST_F(ServerGoingAway, WorkstationsCallingWhileTheServerStopsAndResumesRecoverA
               QString::number(answered))
         << "every answered call is logged";
     EXPECT_LE(rows - answered, failed) << "no row without a call";
+    // The company archive is attached again too: a critical window takes its semaphore.
+    EXPECT_TRUE(workstations.front()->run(QStringLiteral("choose 1 2")).messages.isEmpty());
+    EXPECT_EQ(suite->value(suite->rossi(), QStringLiteral("SELECT COUNT(*) FROM SEMAFORIF WHERE OCCUPATO=1")),
+              QStringLiteral("1"));
     std::cout << "[ figures  ] " << users.size() << " workstations x " << Calls
               << " calls across a server stop and resume: " << answered << " answered, " << failed
               << " failed while the server was away, " << rows << " call-log rows; messages: "
