@@ -39,6 +39,7 @@ void DataSet::setDatabase(Database *database)
     if (m_database == database)
         return;
     close();
+    m_writes.clear();
     m_database = database;
 }
 
@@ -448,12 +449,19 @@ QVariant DataSet::converted(int index, const QVariant &value) const
 
 void DataSet::write(const QStringList &statement, const QVector<QVariant> &values)
 {
-    Query query(m_database, transaction());
-    query.sql() = statement;
-    query.prepare();
+    // A window writes rows of a few shapes, again and again: after the
+    // first write of a shape each costs the execution alone.
+    std::unique_ptr<Query> &query = m_writes[statement.join(QLatin1Char('\n'))];
+    if (!query) {
+        query = std::make_unique<Query>(m_database);
+        query->sql() = statement;
+    }
+    query->setTransaction(transaction());
+    if (!query->prepared())
+        query->prepare();
     for (int i = 0; i < values.size(); ++i)
-        query.setParam(QStringLiteral("P%1").arg(i + 1), values[i]);
-    query.execSql();
+        query->setParam(QStringLiteral("P%1").arg(i + 1), values[i]);
+    query->execSql();
 }
 
 QString DataSet::keyCondition(const QVariant &key, QVector<QVariant> &values) const

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace tg::db {
@@ -143,7 +144,8 @@ private:
     // value is appended to the values and named by its place (":P3").
     QString keyCondition(const QVariant &key, QVector<QVariant> &values) const;
     // Runs a write of the table with the values bound to ":P1", ":P2", …
-    // in their order: no value is ever part of the statement's text.
+    // in their order: no value is ever part of the statement's text. Each
+    // statement is prepared once for the data set's connection and kept.
     void write(const QStringList &statement, const QVector<QVariant> &values);
 
     Database *m_database = nullptr;
@@ -163,6 +165,8 @@ private:
     int m_rowBeforeInsert = -1;
     QHash<QString, ColumnKind> m_columnKinds;
     BeforeEdit m_beforeEdit;
+    // The prepared writes, by statement text.
+    std::map<QString, std::unique_ptr<Query>> m_writes;
 };
 
 } // namespace tg::db

@@ -332,13 +332,7 @@ void Query::open()
     Transaction *transaction = effectiveTransaction();
     if (m_prepared && m_prepared->text != statementText())
         unprepare();
-    if (m_prepared && m_prepared->attachment != m_database->attachmentNumber()) {
-        // Prepared on an attachment that has since been replaced: prepared
-        // again, with the same parameter values.
-        const QVector<QVariant> values = m_paramValues;
-        prepare();
-        m_paramValues = values;
-    }
+    prepareAgainIfStale();
     openCursor(transaction);
     transaction->registerQuery(this);
     m_registeredWith = transaction;
@@ -384,6 +378,17 @@ void Query::openCursor(Transaction *transaction)
         cursor->statement->execute(&status, handle, inputMetadata, inputBuffer, nullptr, nullptr);
     }
     m_cursor = std::move(cursor);
+}
+
+void Query::prepareAgainIfStale()
+{
+    if (m_prepared && m_prepared->attachment != m_database->attachmentNumber()) {
+        // Prepared on an attachment that has since been replaced: prepared
+        // again, with the same parameter values.
+        const QVector<QVariant> values = m_paramValues;
+        prepare();
+        m_paramValues = values;
+    }
 }
 
 void Query::prepare()
@@ -545,6 +550,7 @@ void Query::execSql()
     Transaction *transaction = effectiveTransaction();
     if (m_prepared && m_prepared->text == statementText()) {
         // A prepared statement runs with the current parameter values.
+        prepareAgainIfStale();
         openCursor(transaction);
         m_cursor.reset();
         return;

@@ -72,8 +72,10 @@ public:
     FieldValue fieldByName(const QString &name) const;
 
     // Prepared statements with named parameters (":NAME" outside quotes and
-    // comments). The statement stays prepared for later opens as long as its
-    // text is unchanged; each open binds the current parameter values.
+    // comments). The statement stays prepared for later opens and executions
+    // as long as its text is unchanged (prepared again, once, when the
+    // database was attached anew meanwhile); each binds the current
+    // parameter values.
     void prepare();
     bool prepared() const { return m_prepared != nullptr; }
     void unprepare();
@@ -93,6 +95,7 @@ private:
     struct Cursor;
     struct Prepared;
     bool fetchRow();
+    void prepareAgainIfStale();
     void openCursor(Transaction *transaction);
     void requireConnection() const;
     Transaction *effectiveTransaction() const;

@@ -58,6 +58,19 @@ TEST_F(DataSets, PostWritesTheChangedColumnsByKeyAndInsertsAppendedRows)
     EXPECT_EQ(rows(QStringLiteral("SELECT CODICE,TESTO,DATA,NUMERO,MEMO FROM TABX ORDER BY 1")),
               (QStringList{QStringLiteral("1|a|||"), QStringLiteral("2|") + hostile + QStringLiteral("|31/12/2023||"),
                            QStringLiteral("3|c|||"), QStringLiteral("7|||3.5|nota")}));
+
+    // Attached anew, as a company change does: the write of the same
+    // columns is prepared again on the new attachment.
+    first.IBDatabase1.disconnect();
+    first.IBDatabase1.connect();
+    data.open();
+    ASSERT_TRUE(data.locate(QStringLiteral("CODICE"), QStringLiteral("3")));
+    EXPECT_TRUE(data.setFieldValue(QStringLiteral("TESTO"), QStringLiteral("dopo")));
+    EXPECT_TRUE(data.setFieldValue(QStringLiteral("DATA"), QStringLiteral("01/02/2024")));
+    data.post();
+    first.IBTransaction1.commit();
+    EXPECT_EQ(rows(QStringLiteral("SELECT CODICE,TESTO,DATA FROM TABX WHERE CODICE=3")),
+              QStringList{QStringLiteral("3|dopo|01/02/2024")});
 }
 
 TEST_F(DataSets, EndOfTheTransactionClosesTheDataSet)
