@@ -41,11 +41,11 @@ void BM_DispatchQuickEntry(benchmark::State &state)
     tg::TBaseMainForm form;
     form.ComboUtenti1->setCurrentIndex(0);
     form.ButtonOkClick();
-    if (form.VociRapide.isEmpty()) {
+    if (form.vociRapide().isEmpty()) {
         state.SkipWithError("login failed");
         return;
     }
-    QToolButton *entry = form.VociRapide.first();
+    QToolButton *entry = form.vociRapide().first();
     CountingObserver observer;
     tg::db::StatementObserver::install(&observer);
     for (auto _ : state)

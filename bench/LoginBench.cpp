@@ -96,7 +96,7 @@ void BM_LoginToNavigationBar(benchmark::State &state)
         state.PauseTiming();
         tg::db::StatementObserver::install(nullptr);
         statements = observer.statements;
-        if (form->VociRapide.size() != Programs * EntriesPerProgram / 2)
+        if (form->vociRapide().size() != Programs * EntriesPerProgram / 2)
             state.SkipWithError("the navigation bar is not complete");
         form.reset();
         state.ResumeTiming();
@@ -116,7 +116,7 @@ void BM_CaricaMenu256Entries(benchmark::State &state)
         form->CaricaMenu(TreeProgram);
     }
     tg::db::StatementObserver::install(nullptr);
-    if (form->VociMenu.size() != 256)
+    if (form->vociMenu().size() != 256)
         state.SkipWithError("the tree is not complete");
     state.counters["statements"] = static_cast<double>(observer.statements);
 }

@@ -120,30 +120,34 @@ public:
     int AggiornaMartiLogFunz(const QString &functionName);
     bool VerificaFinestreAperte();
 
-    // State read and set by the login, the catalogue and the dispatcher.
+    // The holder of the data module, which the system menu's screens and
+    // the plug-ins' services share with the window.
     std::unique_ptr<TabXHolder> PTabX;
-    db::Transaction TransazioneMain;
-    db::Query QueryAux;
-    db::Query QueryAux2;
-    db::Query QueryArchivio1;
-    int Progetto = 0;
-    int ProfiloSicurezza = 0;
-    int ContatoreMenu = 0;
-    int CodiceSessione = 0;
-    bool MantieniStdMin = false;
-    bool UtenteCollegato = false;
-    bool LogFinestre = false;
-    QString Edizione;
-    TLingueMenuReader *LingueMenu = nullptr;
-    // What the last catalogue build created, in build order. They grow as
-    // needed: a project is not limited to a fixed number of elements.
-    QVector<int> GruppiProgrammi;         // group indexes in MenuProgrammi
-    QVector<QToolButton *> VociRapide;    // quick entries
-    QVector<QAction *> VociMenu;          // menu entries, depth first
-    QVector<QPushButton *> Pulsantoni;    // picture buttons
-    // The menu bar was taken away by a successful login.
-    bool MenuBarRimossa = false;
-    WorkSessions Sessioni{QueryAux, TransazioneMain, CodiceSessione, LogFinestre};
+
+    // What the login, the catalogue and the dispatcher left, for reading.
+    int progetto() const { return Progetto; }
+    int profiloSicurezza() const { return ProfiloSicurezza; }
+    int codiceSessione() const { return CodiceSessione; }
+    bool mantieniStdMin() const { return MantieniStdMin; }
+    bool utenteCollegato() const { return UtenteCollegato; }
+    bool logFinestre() const { return LogFinestre; }
+    const QString &edizione() const { return Edizione; }
+    TLingueMenuReader *lingueMenu() const { return LingueMenu; }
+    const db::Query &queryArchivio1() const { return QueryArchivio1; }
+    const QVector<int> &gruppiProgrammi() const { return GruppiProgrammi; }
+    const QVector<QToolButton *> &vociRapide() const { return VociRapide; }
+    const QVector<QAction *> &vociMenu() const { return VociMenu; }
+    const QVector<QPushButton *> &pulsantoni() const { return Pulsantoni; }
+    bool menuBarRimossa() const { return MenuBarRimossa; }
+    // The transaction of the window's reads and writes on the user
+    // database: a caller may renew its snapshot.
+    db::Transaction &transazioneMain() { return TransazioneMain; }
+    // A project, a standard-window flag or a window tracking other than
+    // the login's: the catalogue of another project built on the same
+    // window, a flag that changes within one session.
+    void setProgetto(int project) { Progetto = project; }
+    void setMantieniStdMin(bool keeps) { MantieniStdMin = keeps; }
+    void setLogFinestre(bool tracks) { LogFinestre = tracks; }
 
     // Controls, named as their objectName.
     QFrame *Panel1;
@@ -227,6 +231,30 @@ private:
     void focusFirstEntry();
     void openAgenda();
     void runStartFunction();
+
+    // State kept by the login, the catalogue and the dispatcher.
+    db::Transaction TransazioneMain;
+    db::Query QueryAux;
+    db::Query QueryAux2;
+    db::Query QueryArchivio1;
+    int Progetto = 0;
+    int ProfiloSicurezza = 0;
+    int ContatoreMenu = 0;
+    int CodiceSessione = 0;
+    bool MantieniStdMin = false;
+    bool UtenteCollegato = false;
+    bool LogFinestre = false;
+    QString Edizione;
+    TLingueMenuReader *LingueMenu = nullptr;
+    // What the last catalogue build created, in build order. They grow as
+    // needed: a project is not limited to a fixed number of elements.
+    QVector<int> GruppiProgrammi;         // group indexes in MenuProgrammi
+    QVector<QToolButton *> VociRapide;    // quick entries
+    QVector<QAction *> VociMenu;          // menu entries, depth first
+    QVector<QPushButton *> Pulsantoni;    // picture buttons
+    // The menu bar was taken away by a successful login.
+    bool MenuBarRimossa = false;
+    WorkSessions Sessioni{QueryAux, TransazioneMain, CodiceSessione, LogFinestre};
 
     int m_menuProgram = 0;
     // The catalogue read in bulk, on the connection and in the transaction of QueryAux.

@@ -58,7 +58,7 @@ TEST_F(CompanyChange, DialogListsActiveCompaniesAndPreselectsTheCurrentIgnoringC
     TBaseMainForm &main = login();
     app.execUser({QStringLiteral("UPDATE UTENTI SET DITTA='verdi srl' WHERE CODICE=1")});
     main.PTabX->TabX->SetUserPerNum(1);
-    TSelezDittaForm dialog(&main, main.Edizione, main.PTabX.get());
+    TSelezDittaForm dialog(&main, main.edizione(), main.PTabX.get());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Selezione Ditta"));
     EXPECT_EQ(items(dialog.ListBoxSelDitta), (QStringList{QStringLiteral("ROSSI SPA"), QStringLiteral("VERDI SRL")}));
     EXPECT_EQ(dialog.selectedCompany(), QStringLiteral("VERDI SRL"));
@@ -81,7 +81,7 @@ TEST_F(CompanyChange, InactiveMarkerInAnyCaseAndDialogScalesWhenShown)
     EXPECT_FALSE(isInactiveCompany(QStringLiteral("INATTIVA")));
     TBaseMainForm &main = login();
     ScreenSize::override(QSize(1024, 768));
-    TSelezDittaForm dialog(&main, main.Edizione, main.PTabX.get());
+    TSelezDittaForm dialog(&main, main.edizione(), main.PTabX.get());
     dialog.show();
     EXPECT_EQ(dialog.frameGeometry(), QRect(0, 0, 589, 768)) << "256 percent of 230 by 300, frame included";
     EXPECT_EQ(dialog.ButtonOk->size(), QSize(192, 64));
@@ -110,7 +110,7 @@ TEST_F(CompanyChange, ChosenCompanyIsRecordedAndItsArchiveAndMenusLoaded)
     EXPECT_EQ(main.PTabX->TabX->dittaCorrente(), QStringLiteral("VERDI SRL"));
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Ditta: VERDI SRL - Utente: MARIO"));
     EXPECT_EQ(main.PTabX->TabX->IBDatabase1.databaseName(), verdi);
-    EXPECT_EQ(main.Progetto, 2);
+    EXPECT_EQ(main.progetto(), 2);
     EXPECT_EQ(main.MenuProgrammi->groupCaption(0), QStringLiteral("Magazzino"));
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
 }
@@ -123,7 +123,7 @@ TEST_F(CompanyChange, ParameterThatIsNotANumberIsReportedAndTheChangeGoesOn)
     main.CambioDitta();
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.first().second.contains(QStringLiteral("\"due\"")));
-    EXPECT_EQ(main.Progetto, 1) << "the number of the user's row stays";
+    EXPECT_EQ(main.progetto(), 1) << "the number of the user's row stays";
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Ditta: VERDI SRL - Utente: MARIO"));
     EXPECT_EQ(main.PTabX->TabX->IBDatabase1.databaseName(), verdi);
 }

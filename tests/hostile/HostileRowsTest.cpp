@@ -388,7 +388,7 @@ protected:
     {
         start();
         login(index, password);
-        EXPECT_TRUE(form->UtenteCollegato);
+        EXPECT_TRUE(form->utenteCollegato());
         return *form;
     }
     void expectKept(const MayChange &userRows, const MayChange &archiveRows, const char *where)
@@ -423,7 +423,7 @@ TEST_F(HostileRows, StartUpListsTheTerminalUsersAsStored)
                                    QStringLiteral("Nove €")}));
     EXPECT_EQ(main.ListaUtenti2->count(), listed.size());
     EXPECT_EQ(main.NotebookMain->currentWidget(), main.ModalitaDefault);
-    EXPECT_TRUE(main.LogFinestre);
+    EXPECT_TRUE(main.logFinestre());
     expectKept(NothingChanges, NothingChanges, "start-up");
 }
 
@@ -460,7 +460,7 @@ TEST_F(HostileRows, LoginsEndInTheirOutcomeOrAMessage)
         main.CambioUtente();
         login(c.index, c.password);
         EXPECT_EQ(prompter.texts(), c.messages);
-        EXPECT_EQ(main.UtenteCollegato, c.loggedIn);
+        EXPECT_EQ(main.utenteCollegato(), c.loggedIn);
         EXPECT_EQ(main.windowTitle(), c.caption);
     }
     // Each successful password check opened a session; nothing else changed.
@@ -495,7 +495,7 @@ TEST_F(HostileRows, NumbersThatAreNoNumbersStopWithAMessage)
             EXPECT_TRUE(prompter.messages.first().second.contains(value));
             // A project or profile stops the login before the catalogue; the
             // start function is only left out.
-            EXPECT_EQ(form->MenuBarRimossa, key == QLatin1String("AperturaForm"));
+            EXPECT_EQ(form->menuBarRimossa(), key == QLatin1String("AperturaForm"));
         }
     }
 }
@@ -514,14 +514,14 @@ TEST_F(HostileRows, CatalogueShowsTheRowsAsStoredAndDispatchCopes)
     EXPECT_EQ(main.MenuProgrammi->groupCaption(2), QStringLiteral("Magazzino d'Àrea ´€"));
     EXPECT_EQ(main.MenuProgrammi->imageCount(), 0);
     QStringList quick;
-    for (QToolButton *link : main.VociRapide)
+    for (QToolButton *link : main.vociRapide())
         quick << link->text();
     // Translations that are NULL or empty count as missing.
     EXPECT_EQ(quick, (QStringList{QStringLiteral("-"), longest(128), longest(128), QStringLiteral("Lunga"),
                                   QStringLiteral("Cambio"), QString(), QStringLiteral("Senza funzione")}));
     // The menu tree of program 1: the marker's parameter value in full.
     QStringList tree;
-    for (QAction *entry : main.VociMenu)
+    for (QAction *entry : main.vociMenu())
         tree << entry->text() + QLatin1Char('/') + entry->property("clickHandler").toString();
     EXPECT_EQ(tree, (QStringList{QStringLiteral("-/EventoVoceOnClick"), longest(128) + QStringLiteral("/EventoVoceOnClick"),
                                  QStringLiteral("/"), Mixed + QStringLiteral("/EventoVoce2OnClick"),
@@ -535,21 +535,21 @@ TEST_F(HostileRows, CatalogueShowsTheRowsAsStoredAndDispatchCopes)
         dialog.reject();
         return int(QDialog::Rejected);
     });
-    for (int i = 0; i < main.VociRapide.size(); ++i)
-        main.VociRapide[i]->click();
+    for (int i = 0; i < main.vociRapide().size(); ++i)
+        main.vociRapide()[i]->click();
     // The two leaves below the top level, as the menu holds them at the
     // moment (a second-level entry rebuilds the tree when it has run).
     const auto trigger = [&main](int tag) {
-        const auto entry = std::find_if(main.VociMenu.cbegin(), main.VociMenu.cend(), [tag](const QAction *a) {
+        const auto entry = std::find_if(main.vociMenu().cbegin(), main.vociMenu().cend(), [tag](const QAction *a) {
             return a->property("tag").toInt() == tag && !a->isSeparator() && !a->menu();
         });
-        ASSERT_NE(entry, main.VociMenu.cend());
+        ASSERT_NE(entry, main.vociMenu().cend());
         (*entry)->trigger();
     };
     trigger(4);
     trigger(5);
     main.CaricaMenu(2);
-    EXPECT_EQ(main.VociMenu.size(), 3);
+    EXPECT_EQ(main.vociMenu().size(), 3);
 
     const QString noLibrary = QStringLiteral(": manca la DLL di riferimento per caricare la finestra nel menu ");
     EXPECT_EQ(prompter.texts(),
@@ -586,19 +586,19 @@ TEST_F(HostileRows, PictureButtonsOfOddRows)
                                              CatalogueFailed}));
     EXPECT_TRUE(main.MenuProgrammi->isHidden());
     QStringList buttons;
-    for (QPushButton *b : main.Pulsantoni)
+    for (QPushButton *b : main.pulsantoni())
         buttons << b->objectName() + QLatin1Char('/') + b->text();
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("Pulsantone_1/"), QStringLiteral("Pulsantone_2/") + longest(128),
                                     QStringLiteral("Pulsantone_3/") + Mixed, QStringLiteral("Pulsantone_9/Senza immagine")}));
 
     // NULL geometry gives an empty button; positions and sizes beyond what a
     // widget can take are bounded.
-    EXPECT_EQ(main.Pulsantoni[0]->geometry(), QRect(0, 0, 0, 0));
-    EXPECT_EQ(main.Pulsantoni[2]->pos(), QPoint(QWIDGETSIZE_MAX, -QWIDGETSIZE_MAX));
-    EXPECT_EQ(main.Pulsantoni[2]->size(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    EXPECT_EQ(main.pulsantoni()[0]->geometry(), QRect(0, 0, 0, 0));
+    EXPECT_EQ(main.pulsantoni()[2]->pos(), QPoint(QWIDGETSIZE_MAX, -QWIDGETSIZE_MAX));
+    EXPECT_EQ(main.pulsantoni()[2]->size(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 
     prompter.messages.clear();
-    for (QPushButton *b : main.Pulsantoni)
+    for (QPushButton *b : main.pulsantoni())
         b->click();
     EXPECT_EQ(prompter.texts(),
               QStringList{QStringLiteral("Impossibile caricare la finestra relativa al pulsantone premuto. Controllare "
@@ -614,7 +614,7 @@ TEST_F(HostileRows, CompanyChangesOverOddSections)
     TBaseMainForm &main = loggedIn();
     QStringList offered;
     {
-        TSelezDittaForm dialog(&main, main.Edizione, main.PTabX.get());
+        TSelezDittaForm dialog(&main, main.edizione(), main.PTabX.get());
         for (int i = 0; i < dialog.ListBoxSelDitta->count(); ++i)
             offered << dialog.ListBoxSelDitta->item(i)->text();
         EXPECT_EQ(dialog.selectedCompany(), Company);

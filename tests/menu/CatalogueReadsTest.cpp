@@ -175,15 +175,15 @@ TEST_F(LoginCost, DoesNotGrowWithTheCatalogue)
                   generatedCatalogue(3, 100, 50, 40)});
 
     const int small = statementsOfLogin(2);
-    ASSERT_EQ(form->VociRapide.size(), 2 * 5);
-    EXPECT_EQ(form->VociRapide[0]->text(), QStringLiteral("Voce 2")) << "no translation";
-    EXPECT_EQ(form->VociRapide[1]->text(), QStringLiteral("Item 4")) << "second language";
-    EXPECT_EQ(form->VociRapide[2]->text(), QStringLiteral("Item 6")) << "first language";
+    ASSERT_EQ(form->vociRapide().size(), 2 * 5);
+    EXPECT_EQ(form->vociRapide()[0]->text(), QStringLiteral("Voce 2")) << "no translation";
+    EXPECT_EQ(form->vociRapide()[1]->text(), QStringLiteral("Item 4")) << "second language";
+    EXPECT_EQ(form->vociRapide()[2]->text(), QStringLiteral("Item 6")) << "first language";
 
     const int large = statementsOfLogin(3);
-    ASSERT_EQ(form->VociRapide.size(), 50 * 20);
-    EXPECT_EQ(form->VociMenu.size(), 40);
-    EXPECT_EQ(form->VociRapide.last()->text(), QStringLiteral("Item 40"));
+    ASSERT_EQ(form->vociRapide().size(), 50 * 20);
+    EXPECT_EQ(form->vociMenu().size(), 40);
+    EXPECT_EQ(form->vociRapide().last()->text(), QStringLiteral("Item 40"));
     EXPECT_LE(large - small, 5) << small << " statements at 2 x 10 entries, " << large << " at 50 x 40";
 }
 

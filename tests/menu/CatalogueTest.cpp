@@ -52,7 +52,7 @@ protected:
     {
         form = std::make_unique<TBaseMainForm>();
         form->PTabX->TabX->SetUserPerNum(1);
-        form->Progetto = project;
+        form->setProgetto(project);
         return *form;
     }
     QString picture(const QString &name) const { return app.path() + QStringLiteral("Grafica/") + name; }
@@ -88,9 +88,9 @@ TEST_F(Catalogue, GroupsInProgramOrderWithImageIndexesOfLoadedIconsOnly)
     EXPECT_EQ(bar->groupImageIndex(2), 1);
     EXPECT_EQ(bar->imageCount(), 2);
     EXPECT_TRUE(bar->groupHeader(0)->font().bold());
-    EXPECT_EQ(main.GruppiProgrammi.size(), 3);
+    EXPECT_EQ(main.gruppiProgrammi().size(), 3);
     QStringList quick;
-    for (const QToolButton *link : main.VociRapide)
+    for (const QToolButton *link : main.vociRapide())
         quick << link->text() + QLatin1Char('/') + link->property("tag").toString();
     EXPECT_EQ(quick, (QStringList{QStringLiteral("Rapida/5"), QStringLiteral("Rapida nascosta/10"),
                                   QStringLiteral("Di tre/1")}))
@@ -102,7 +102,7 @@ TEST_F(Catalogue, GroupsInProgramOrderWithImageIndexesOfLoadedIconsOnly)
     // A rebuild replaces everything.
     main.CaricaProgrammi();
     EXPECT_EQ(bar->groupCount(), 3);
-    EXPECT_EQ(main.VociRapide.size(), 3);
+    EXPECT_EQ(main.vociRapide().size(), 3);
     EXPECT_EQ(bar->imageCount(), 2);
 }
 
@@ -129,7 +129,7 @@ TEST_F(Catalogue, PictureButtonsTakeThePlaceOfTheBarAndOnlyBitmapsLoad)
     TBaseMainForm &main = window(2);
     main.CaricaProgrammi();
     EXPECT_TRUE(main.MenuProgrammi->isHidden());
-    ASSERT_EQ(main.Pulsantoni.size(), 5);
+    ASSERT_EQ(main.pulsantoni().size(), 5);
     QPushButton *first = main.findChild<QPushButton *>(QStringLiteral("Pulsantone_1"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->parentWidget(), main.Panel1);
@@ -146,9 +146,9 @@ TEST_F(Catalogue, PictureButtonsTakeThePlaceOfTheBarAndOnlyBitmapsLoad)
                   {MessageKind::Warning, QStringLiteral("I pulsantoni possono caricare solo immagini bitmap: "
                                                         "controllare l'impostazione del pulsantone")}}));
 
-    main.Progetto = 3;
+    main.setProgetto(3);
     main.CaricaProgrammi();
-    EXPECT_EQ(main.Pulsantoni.size(), 1) << "the previous buttons are gone";
+    EXPECT_EQ(main.pulsantoni().size(), 1) << "the previous buttons are gone";
     EXPECT_EQ(main.findChild<QPushButton *>(QStringLiteral("Pulsantone_1")), nullptr);
 }
 
@@ -158,12 +158,12 @@ TEST_F(Catalogue, InvisibleButtonsLeaveTheBarAndAnUnreadableBitmapStopsTheBuild)
     TBaseMainForm &main = window(2);
     main.CaricaProgrammi();
     EXPECT_FALSE(main.MenuProgrammi->isHidden());
-    EXPECT_TRUE(main.Pulsantoni.isEmpty());
+    EXPECT_TRUE(main.pulsantoni().isEmpty());
 
     app.execUser({rows::pictureButton(8, 4, QStringLiteral("'assente.bmp'")),
                   rows::pictureButton(9, 4, QStringLiteral("NULL"))});
-    main.TransazioneMain.commit();
-    main.Progetto = 4;
+    main.transazioneMain().commit();
+    main.setProgetto(4);
     EXPECT_THROW(main.CaricaProgrammi(), std::exception);
     EXPECT_TRUE(main.MenuProgrammi->isHidden()) << "the bar's visibility was decided before";
 }
@@ -194,7 +194,7 @@ TEST_F(MenuTree, EntriesAreBuiltDepthFirstWithSeparatorsAndParameterCaptions)
     TBaseMainForm &main = window(1);
     main.CaricaMenu(7);
     EXPECT_EQ(main.menuProgram(), 7);
-    EXPECT_EQ(tags(main.VociMenu), (QStringList{QStringLiteral("10"), QStringLiteral("-1"), QStringLiteral("11"),
+    EXPECT_EQ(tags(main.vociMenu()), (QStringList{QStringLiteral("10"), QStringLiteral("-1"), QStringLiteral("11"),
                                                  QStringLiteral("15"), QStringLiteral("13"), QStringLiteral("14"),
                                                  QStringLiteral("20"), QStringLiteral("40")}));
     const QList<QAction *> top = main.MenuPrincipale->actions();
@@ -219,7 +219,7 @@ TEST_F(MenuTree, EntriesAreBuiltDepthFirstWithSeparatorsAndParameterCaptions)
     EXPECT_EQ(QString(main.N1->title()).remove(QLatin1Char('&')), QStringLiteral("Sistema")) << "a separator named N1 is not the system menu";
 
     main.CaricaMenu(8);
-    EXPECT_EQ(tags(main.VociMenu), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(tags(main.vociMenu()), QStringList{QStringLiteral("1")});
     EXPECT_EQ(main.MenuPrincipale->actions().size(), 2);
     EXPECT_EQ(main.MenuPrincipale->actions().first(), main.N1->menuAction());
 }
@@ -230,7 +230,7 @@ TEST_F(MenuTree, TranslatedCaptionWithoutMarkersStandsAsItIs)
                   rows::translation(7, 13, 2, QStringLiteral("'Printer'")),
                   rows::translation(7, 14, 2, QStringLiteral("'Printer: <LINEA>STAMPANTE</LINEA>'"))});
     TBaseMainForm &main = window(1);
-    main.LingueMenu->LeggiLingueUtente(1);
+    main.lingueMenu()->LeggiLingueUtente(1);
     main.CaricaMenu(7);
     const QList<QAction *> children = main.MenuPrincipale->actions()[1]->menu()->actions();
     EXPECT_EQ(children[2]->text(), QStringLiteral("Printer"));
@@ -284,8 +284,8 @@ TEST_F(Catalogue, IconAndPictureNamesOfAnotherCaseOrWithBackslashesAreFound)
     ASSERT_EQ(bar->groupCount(), 2);
     EXPECT_EQ(bar->groupImageIndex(0), 0);
     EXPECT_EQ(bar->groupImageIndex(1), -1) << "an icon no file matches is still skipped";
-    ASSERT_EQ(main.Pulsantoni.size(), 1);
-    EXPECT_FALSE(main.Pulsantoni.first()->icon().isNull());
+    ASSERT_EQ(main.pulsantoni().size(), 1);
+    EXPECT_FALSE(main.pulsantoni().first()->icon().isNull());
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 

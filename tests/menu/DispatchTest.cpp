@@ -54,7 +54,7 @@ TEST_F(Dispatch, CallingFormFollowsTheLastCharacterAndTheLevel)
 {
     RecordingMainForm &main = login();
     ASSERT_TRUE(prompter.messages.isEmpty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
-    main.VociRapide.first()->click();
+    main.vociRapide().first()->click();
     main.EseguiFunzioneVoce(1, 1, 2);
     main.EseguiFunzioneVoce(1, 2, 1);
     main.EseguiFunzioneVoce(1, 2, 2);
@@ -81,13 +81,13 @@ TEST_F(Dispatch, SecondLevelEntryCallsWithTheTextAndRebuildsTheMenu)
     entry->trigger();
     EXPECT_EQ(main.calls, QStringList{QStringLiteral("DLL2X|lib.dll|ApriClientiX|P=1|1")});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(main.VociMenu.size(), 5) << "the tree was rebuilt";
+    EXPECT_EQ(main.vociMenu().size(), 5) << "the tree was rebuilt";
 
     app.execUser({QStringLiteral("DELETE FROM PROFILI")});
-    main.TransazioneMain.commit(); // the main window's snapshot is renewed
-    main.VociMenu.at(4)->trigger();
+    main.transazioneMain().commit(); // the main window's snapshot is renewed
+    main.vociMenu().at(4)->trigger();
     EXPECT_EQ(main.calls.size(), 1) << "refused by the profile check";
-    EXPECT_EQ(main.VociMenu.size(), 5) << "and rebuilt all the same";
+    EXPECT_EQ(main.vociMenu().size(), 5) << "and rebuilt all the same";
 }
 
 TEST_F(Dispatch, BuiltInCommandsRunInAnyCaseWithoutLogging)
@@ -103,7 +103,7 @@ TEST_F(Dispatch, BuiltInCommandsRunInAnyCaseWithoutLogging)
     ModalRunner::install({});
     EXPECT_EQ(dialogs, 1);
     main.EseguiFunzioneVoce(1, 21, 1);
-    EXPECT_FALSE(main.UtenteCollegato);
+    EXPECT_FALSE(main.utenteCollegato());
     EXPECT_FALSE(main.NotebookMain->isHidden());
     main.EseguiFunzioneVoce(1, 22, 1);
     EXPECT_FALSE(main.isVisible()) << "CHIUDI closes the main window";
@@ -125,7 +125,7 @@ TEST_F(Dispatch, MissingProfileRefusesEveryMenuFunctionUnlessTheUserKeepsTheStan
     EXPECT_TRUE(main.calls.isEmpty());
 
     prompter.messages.clear();
-    main.MantieniStdMin = true;
+    main.setMantieniStdMin(true);
     main.EseguiFunzioneVoce(1, 1, 1);
     EXPECT_EQ(main.calls.size(), 1);
     EXPECT_TRUE(prompter.messages.isEmpty());
@@ -156,7 +156,7 @@ TEST_F(Dispatch, LoginInAWindowOnScreenBuildsTheBarAndTheMenuOfItsFirstGroup)
     RecordingMainForm &main = login(true);
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(main.MenuProgrammi->activeGroup(), 0);
-    main.VociRapide.first()->click();
+    main.vociRapide().first()->click();
     EXPECT_EQ(main.calls.size(), 1);
 }
 
@@ -197,15 +197,15 @@ TEST_F(Dispatch, PictureButtonsNeedNoProfileAndTakeTheirLevelFromTheRow)
                                  "FUNZIONE) VALUES (5,1,'1',60,0,50,50,'Due',NULL,'ApriX')"),
                   QStringLiteral("DELETE FROM PROFILI")});
     RecordingMainForm &main = login();
-    main.Pulsantoni.at(0)->click();
-    main.Pulsantoni.at(1)->click();
+    main.pulsantoni().at(0)->click();
+    main.pulsantoni().at(1)->click();
     EXPECT_EQ(main.calls, QStringList{QStringLiteral("DLL2|b.dll|Apri|T=2|0")});
     EXPECT_EQ(prompter.texts(),
               QStringList{QStringLiteral("Impossibile caricare la finestra relativa al pulsantone premuto. Controllare le "
                                          "impostazioni del pulsantone 5: manca la DLL di riferimento per caricare la finestra")});
     prompter.messages.clear();
-    main.Pulsantoni.at(0)->setProperty("tag", 99);
-    main.Pulsantoni.at(0)->click();
+    main.pulsantoni().at(0)->setProperty("tag", 99);
+    main.pulsantoni().at(0)->click();
     EXPECT_EQ(prompter.messages, (QList<QPair<MessageKind, QString>>{
                                      {MessageKind::Warning, QStringLiteral("Errore nella configurazione del pulsantone")}}));
 }

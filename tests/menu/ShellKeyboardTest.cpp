@@ -173,23 +173,23 @@ TEST_F(PictureButtons, TakeTheFocusInStoredOrderAndRunWithEnterOrSpace)
                   row.arg(3).arg(230).arg(QStringLiteral("Cambio utente")),
                   row.arg(5).arg(10 + 230 * 2).arg(QStringLiteral("Esci"))});
     TBaseMainForm form;
-    form.Progetto = 2;
+    form.setProgetto(2);
     form.CaricaProgrammi();
-    ASSERT_EQ(form.Pulsantoni.size(), 3);
+    ASSERT_EQ(form.pulsantoni().size(), 3);
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 
-    QPushButton *first = form.Pulsantoni[0];
+    QPushButton *first = form.pulsantoni()[0];
     first->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(first->hasFocus());
     EXPECT_GT(highlightedShare(first), 0.03) << "the focus frame";
     QTest::keyClick(first, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), form.Pulsantoni[1]);
-    QTest::keyClick(form.Pulsantoni[1], Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), form.Pulsantoni[2]);
+    EXPECT_EQ(QApplication::focusWidget(), form.pulsantoni()[1]);
+    QTest::keyClick(form.pulsantoni()[1], Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.pulsantoni()[2]);
 
-    QPushButton *second = form.Pulsantoni[1];
+    QPushButton *second = form.pulsantoni()[1];
     QSignalSpy clicks(second, &QPushButton::clicked);
     QTest::keyClick(second, Qt::Key_Return);
     QTest::keyClick(second, Qt::Key_Enter, Qt::KeypadModifier);

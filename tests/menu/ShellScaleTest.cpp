@@ -107,10 +107,10 @@ TEST_P(ShellScale, TextsAreReadableAndInsideTheirControls)
     EXPECT_DOUBLE_EQ(form.N1->font().pointSizeF(), windowPoints);
 
     // The picture button's caption, made smaller, stays inside its stored size.
-    form.Progetto = 2;
+    form.setProgetto(2);
     form.CaricaProgrammi();
-    ASSERT_EQ(form.Pulsantoni.size(), 1);
-    QPushButton *picture = form.Pulsantoni.first();
+    ASSERT_EQ(form.pulsantoni().size(), 1);
+    QPushButton *picture = form.pulsantoni().first();
     EXPECT_EQ(picture->size(), QSize(200, 120)) << "the stored size";
     const int caption = QFontMetrics(picture->font()).horizontalAdvance(picture->text());
     EXPECT_LE(caption + picture->iconSize().width(), picture->width() - 8);

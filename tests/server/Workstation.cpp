@@ -162,7 +162,7 @@ private:
             return {false, QStringLiteral("no user ") + user};
         m_form->ComboUtenti1->setCurrentIndex(index);
         reportingErrors([this] { m_form->ButtonOkClick(); })();
-        return {true, QString::number(m_form->CodiceSessione)};
+        return {true, QString::number(m_form->codiceSessione())};
     }
 
     // Each choice goes through the same error report as a click on the entry.

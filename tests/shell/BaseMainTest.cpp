@@ -64,9 +64,9 @@ TEST_F(MainWindowStart, ListsTerminalUsersInCodeOrderSkippingInactiveOnes)
     EXPECT_EQ(form.ListaUtenti2->currentRow(), 0);
     EXPECT_EQ(form.ComboUtenti1->currentIndex(), -1);
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
-    EXPECT_FALSE(form.UtenteCollegato);
-    EXPECT_FALSE(form.MantieniStdMin);
-    EXPECT_EQ(form.Edizione, EdizioneProgramma);
+    EXPECT_FALSE(form.utenteCollegato());
+    EXPECT_FALSE(form.mantieniStdMin());
+    EXPECT_EQ(form.edizione(), EdizioneProgramma);
 }
 
 TEST_F(MainWindowStart, WithoutTheInactiveColumnEveryTerminalUserIsListed)
@@ -92,14 +92,14 @@ TEST_F(MainWindowStart, NoUserPassingLeavesBothListsEmptyWithoutSelection)
 
 TEST_F(MainWindowStart, CallLogWindowTrackingNeedsBothColumns)
 {
-    EXPECT_TRUE(start().LogFinestre);
+    EXPECT_TRUE(start().logFinestre());
     window.reset();
     app.execUser({QStringLiteral("DROP INDEX IX_MARTILOGFUNZ_FINESTRA"), QStringLiteral("ALTER TABLE MARTILOGFUNZ DROP IDFINESTRA")});
-    EXPECT_FALSE(start().LogFinestre);
+    EXPECT_FALSE(start().logFinestre());
     window.reset();
     app.execUser({QStringLiteral("ALTER TABLE MARTILOGFUNZ ADD IDFINESTRA INTEGER"),
                   QStringLiteral("ALTER TABLE MARTILOGFUNZ DROP HANDLEFINESTRA")});
-    EXPECT_FALSE(start().LogFinestre);
+    EXPECT_FALSE(start().logFinestre());
 }
 
 class LoginPageChoice : public MainWindowStart, public ::testing::WithParamInterface<std::pair<const char *, bool>> {};

@@ -114,7 +114,7 @@ TEST_F(KeysAndClosing, F12ReportsATransactionThatCannotStartAfreshAsAFailedWrite
 {
     TBaseMainForm &main = login();
     main.show();
-    main.TransazioneMain.params() << QStringLiteral("isc_tpb_sconosciuto");
+    main.transazioneMain().params() << QStringLiteral("isc_tpb_sconosciuto");
     release(Qt::Key_F12);
     EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("Errore interno: impossibile effettuare il cambio ditta. Riprovare")});
     EXPECT_TRUE(QFile::exists(app.path() + QStringLiteral("Taskgate.CambioDitta.sql")));
@@ -129,10 +129,10 @@ TEST_F(KeysAndClosing, AfterF8TheLoginPageCoversThePictureButtonsAndNothingOfThe
                                               .quick = QStringLiteral("'1'"), .function = QStringLiteral("'RecPlain'")}),
                   QStringLiteral("UPDATE DETTMENU SET DLL='taskgatetest.dll'")});
     TBaseMainForm &main = login(true);
-    ASSERT_EQ(main.Pulsantoni.size(), 1);
-    QPushButton *button = main.Pulsantoni.first();
+    ASSERT_EQ(main.pulsantoni().size(), 1);
+    QPushButton *button = main.pulsantoni().first();
     release(Qt::Key_F8);
-    ASSERT_FALSE(main.UtenteCollegato);
+    ASSERT_FALSE(main.utenteCollegato());
     EXPECT_NE(main.Panel1->childAt(button->geometry().center()), button) << "the login page covers the buttons";
     QTest::mouseClick(button, Qt::LeftButton);
     main.VoceRapidaClick(1, 1);
@@ -146,7 +146,7 @@ TEST_F(KeysAndClosing, F8WithShiftReturnsToTheLoginPageAndKeysSleepThere)
     TBaseMainForm &main = login();
     main.show();
     release(Qt::Key_F8, Qt::ShiftModifier);
-    EXPECT_FALSE(main.UtenteCollegato);
+    EXPECT_FALSE(main.utenteCollegato());
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Autenticazione"));
     EXPECT_FALSE(main.NotebookMain->isHidden());
     EXPECT_TRUE(main.MenuProgrammi->isHidden());
@@ -162,9 +162,9 @@ TEST_F(KeysAndClosing, KeysSleepForAUserWhoKeepsTheStandardWindow)
 {
     TBaseMainForm &main = login();
     main.show();
-    main.MantieniStdMin = true;
+    main.setMantieniStdMin(true);
     release(Qt::Key_F8);
-    EXPECT_TRUE(main.UtenteCollegato);
+    EXPECT_TRUE(main.utenteCollegato());
 }
 
 TEST_F(KeysAndClosing, ClosingAndTheUserChangeAreRefusedWhileAPluginWindowIsOpen)
@@ -180,7 +180,7 @@ TEST_F(KeysAndClosing, ClosingAndTheUserChangeAreRefusedWhileAPluginWindowIsOpen
     EXPECT_TRUE(main.PTabX->TabX->IBDatabaseUser.connected());
     prompter.messages.clear();
     release(Qt::Key_F8);
-    EXPECT_TRUE(main.UtenteCollegato) << "the next user would find this user's window on screen";
+    EXPECT_TRUE(main.utenteCollegato()) << "the next user would find this user's window on screen";
     EXPECT_EQ(prompter.texts(), QStringList{QStringLiteral("Chiudere prima tutte le finestre aperte")});
 
     openWindowHandle = 0;
@@ -196,7 +196,7 @@ TEST_F(KeysAndClosing, WithoutWindowColumnsClosingIsNeverRefused)
 {
     TBaseMainForm &main = login();
     main.show();
-    main.LogFinestre = false;
+    main.setLogFinestre(false);
     openWindowHandle = 777;
     app.execUser({QStringLiteral("UPDATE MARTILOGFUNZ SET HANDLEFINESTRA=777")});
     EXPECT_TRUE(main.close());

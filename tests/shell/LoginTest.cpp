@@ -84,9 +84,9 @@ TEST_F(Login, SuccessfulLoginShowsTheCatalogueAndTakesTheMenuBarAway)
     login(QStringLiteral("MARIO"), QStringLiteral("Segreta"));
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Ditta: ROSSI SPA - Utente: MARIO"));
-    EXPECT_TRUE(form->UtenteCollegato);
-    EXPECT_EQ(form->Progetto, 1);
-    EXPECT_EQ(form->ProfiloSicurezza, 3);
+    EXPECT_TRUE(form->utenteCollegato());
+    EXPECT_EQ(form->progetto(), 1);
+    EXPECT_EQ(form->profiloSicurezza(), 3);
     EXPECT_TRUE(form->NotebookMain->isHidden());
     EXPECT_FALSE(form->MenuProgrammi->isHidden());
     EXPECT_EQ(form->MenuProgrammi->groupCount(), 1);
@@ -96,11 +96,11 @@ TEST_F(Login, SuccessfulLoginShowsTheCatalogueAndTakesTheMenuBarAway)
     EXPECT_TRUE(form->Gestionesemafori1->isEnabled());
     EXPECT_TRUE(form->Accessoaquadrel1->isEnabled());
     EXPECT_TRUE(form->LabelCambioUtente->isEnabled());
-    EXPECT_FALSE(form->MantieniStdMin);
+    EXPECT_FALSE(form->mantieniStdMin());
     EXPECT_EQ(sessions(), QStringList{QStringLiteral("1")});
-    EXPECT_EQ(form->CodiceSessione, 1);
-    ASSERT_EQ(form->VociRapide.size(), 1);
-    EXPECT_EQ(form->focusWidget(), static_cast<QWidget *>(form->VociRapide.first())) << "the keyboard starts on the first quick entry";
+    EXPECT_EQ(form->codiceSessione(), 1);
+    ASSERT_EQ(form->vociRapide().size(), 1);
+    EXPECT_EQ(form->focusWidget(), static_cast<QWidget *>(form->vociRapide().first())) << "the keyboard starts on the first quick entry";
 }
 
 TEST_F(Login, RefusedLoginsClearThePasswordsAndChangeNothingElse)
@@ -113,7 +113,7 @@ TEST_F(Login, RefusedLoginsClearThePasswordsAndChangeNothingElse)
     EXPECT_EQ(prompter.messages.first().first, MessageKind::Error);
     EXPECT_TRUE(form->EditPassword1->text().isEmpty());
     EXPECT_TRUE(form->EditPassword2->text().isEmpty());
-    EXPECT_FALSE(form->UtenteCollegato);
+    EXPECT_FALSE(form->utenteCollegato());
     EXPECT_FALSE(form->NotebookMain->isHidden());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Autenticazione"));
     EXPECT_TRUE(sessions().isEmpty());
@@ -127,7 +127,7 @@ TEST_F(Login, MissingConfigurationLeavesTheSessionOpenAndTheMenuBar)
               (QList<QPair<MessageKind, QString>>{
                   {MessageKind::Error, QStringLiteral("E' stato trovato un errore nella configurazione dell'utente "
                                                       "LUCA: manca il profilo sicurezza")}}));
-    EXPECT_TRUE(form->UtenteCollegato);
+    EXPECT_TRUE(form->utenteCollegato());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Autenticazione"));
     EXPECT_FALSE(form->MenuPrincipale->isHidden());
     EXPECT_FALSE(form->MenuProgrammi->isHidden());
@@ -144,14 +144,14 @@ TEST_F(Login, KeepingTheStandardWindowBelongsToTheUserWhoLogsIn)
 {
     login(QStringLiteral("ANNA"), QString());
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
-    EXPECT_TRUE(form->MantieniStdMin);
-    EXPECT_EQ(form->ProfiloSicurezza, 0) << "no profile is needed with the flag";
+    EXPECT_TRUE(form->mantieniStdMin());
+    EXPECT_EQ(form->profiloSicurezza(), 0) << "no profile is needed with the flag";
     EXPECT_FALSE(form->LabelCambioUtente->isEnabled());
 
     // The next login on the same window, by a user without the flag.
     form->NotebookMain->show();
     login(QStringLiteral("MARIO"), QStringLiteral("Segreta"));
-    EXPECT_FALSE(form->MantieniStdMin);
+    EXPECT_FALSE(form->mantieniStdMin());
 }
 
 TEST_F(Login, ParametersOverrideProjectAndProfile)
@@ -160,8 +160,8 @@ TEST_F(Login, ParametersOverrideProjectAndProfile)
                   rows::parameter(1, QStringLiteral("ROSSI SPA"), QStringLiteral("PROFILO SICUREZZA"), QStringLiteral("9"), 2),
                   rows::parameter(1, QStringLiteral("VERDI SRL"), QStringLiteral("PROGETTO"), QStringLiteral("8"), 3)});
     login(QStringLiteral("MARIO"), QStringLiteral("Segreta"));
-    EXPECT_EQ(form->Progetto, 7);
-    EXPECT_EQ(form->ProfiloSicurezza, 9);
+    EXPECT_EQ(form->progetto(), 7);
+    EXPECT_EQ(form->profiloSicurezza(), 9);
     EXPECT_EQ(form->MenuProgrammi->groupCaption(0), QStringLiteral("Magazzino"));
 }
 
@@ -193,7 +193,7 @@ TEST_F(Login, ArchiveOfTheCompanyIsConnected)
     login(QStringLiteral("MARIO"), QStringLiteral("Segreta"));
     EXPECT_TRUE(form->PTabX->TabX->IBDatabase1.connected());
     EXPECT_EQ(form->PTabX->TabX->IBDatabase1.databaseName(), archive);
-    EXPECT_EQ(form->QueryArchivio1.database(), &form->PTabX->TabX->IBDatabase1);
+    EXPECT_EQ(form->queryArchivio1().database(), &form->PTabX->TabX->IBDatabase1);
     QString named;
     form->PTabX->TabX->GetV(QStringLiteral("Archivio"), named);
     EXPECT_EQ(named, archive);
@@ -205,14 +205,14 @@ TEST_F(Login, EnterOnAnyControlOfTheLoginPagePressesItsOk)
     EXPECT_EQ(form->focusWidget(), form->ComboUtenti1) << "the user is chosen first";
     form->ComboUtenti1->setCurrentIndex(form->ComboUtenti1->findText(QStringLiteral("ANNA")));
     QTest::keyClick(form->ComboUtenti1, Qt::Key_Return);
-    EXPECT_TRUE(form->UtenteCollegato) << "a user without a password picks the name and presses Enter";
+    EXPECT_TRUE(form->utenteCollegato()) << "a user without a password picks the name and presses Enter";
 
     form->CambioUtente();
     form->NotebookMain->setCurrentWidget(form->ModalitaLista);
     form->ListaUtenti2->setCurrentRow(form->ListaUtenti2->row(form->ListaUtenti2->findItems(QStringLiteral("MARIO"), Qt::MatchExactly).first()));
     form->EditPassword2->setText(QStringLiteral("Segreta"));
     QTest::keyClick(form->SpinButtonLista, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_TRUE(form->UtenteCollegato) << "the keypad's Enter on the spin buttons";
+    EXPECT_TRUE(form->utenteCollegato()) << "the keypad's Enter on the spin buttons";
     EXPECT_EQ(app.queryUserText(QStringLiteral("SELECT COUNT(*) FROM MARTILOG")), QStringLiteral("2"))
         << "one login per Enter";
     EXPECT_TRUE(prompter.messages.isEmpty());
@@ -240,7 +240,7 @@ TEST_F(Login, ListLayoutNameAndSpinButtonsStayWithinTheList)
     form->ListaUtenti2->setCurrentRow(0);
     form->EditPassword2->setText(QStringLiteral("Segreta"));
     form->ButtonOK2->click();
-    EXPECT_TRUE(form->UtenteCollegato);
+    EXPECT_TRUE(form->utenteCollegato());
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 

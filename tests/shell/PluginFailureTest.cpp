@@ -23,13 +23,13 @@ TEST_F(PluginFailure, ExceptionThrownByAnEntryPointIsReportedAndTheProgramGoesOn
                   QStringLiteral("UPDATE DETTMENU SET DLL='taskgatetest.dll'")});
     TBaseMainForm &main = login();
     main.show();
-    ASSERT_EQ(main.VociRapide.size(), 1);
-    QTest::mouseClick(main.VociRapide.first(), Qt::LeftButton);
+    ASSERT_EQ(main.vociRapide().size(), 1);
+    QTest::mouseClick(main.vociRapide().first(), Qt::LeftButton);
     EXPECT_EQ(prompter.messages, (QList<QPair<MessageKind, QString>>{
                                      {MessageKind::Error, QStringLiteral("guasto nel plug-in")}}));
     EXPECT_EQ(calls(), QStringList{QStringLiteral("GuastoX|1")}) << "the call was logged before the plug-in ran";
     EXPECT_TRUE(main.isVisible());
-    EXPECT_TRUE(main.UtenteCollegato);
+    EXPECT_TRUE(main.utenteCollegato());
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TEST_F(WindowFrame, MainWindowAndCompanyDialogFitTheScreenFrameIncluded)
     EXPECT_EQ(main.frameGeometry(), QRect(0, 0, 460, 600)) << "200 percent of 230 by 300, frame included";
     EXPECT_GT(main.geometry().top(), 0) << "the title bar, with the company, is on screen";
 
-    TSelezDittaForm dialog(&main, main.Edizione, main.PTabX.get());
+    TSelezDittaForm dialog(&main, main.edizione(), main.PTabX.get());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return framed(dialog) && dialog.frameGeometry().topLeft() == QPoint(0, 0); }, 10000));
     QTest::qWait(200);
