@@ -8,7 +8,10 @@ function(taskgate_folder_library name)
     # A part of the shared core library: its objects go into
     # libtaskgate-core.so, and what it links gives only include directories
     # and definitions; the code itself is linked once, through taskgate-core.
+    # Only what its headers mark TASKGATE_CORE_EXPORT (taskgate_core_export.h,
+    # made by generate_export_header) is seen outside the library.
     add_library(${name} OBJECT ${ARGN})
+    set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden)
     target_compile_definitions(${name} PRIVATE taskgate_core_EXPORTS)
     target_include_directories(${name} PUBLIC ${PROJECT_BINARY_DIR}/generated)
   else()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 
 #include <functional>
@@ -24,29 +26,29 @@ namespace tg {
 // Attaches or creates the database `fileName` ("archivio.fdb" when empty) of
 // `directory` the way its dati.ini says. True when the connection is open at
 // the end; on false it is left disconnected. Never throws a database error.
-bool ApriArchivio(db::Database &connection, const QString &directory, const QString &fileName,
+TASKGATE_CORE_EXPORT bool ApriArchivio(db::Database &connection, const QString &directory, const QString &fileName,
                   const QString &userName, const QString &password, QWidget *owner);
 
 // ApriArchivio without a window of its own: the last resort asks the server
 // question installed with archive::installServerQuestion (the main window's
 // dialog); with none installed only a server recorded in dati.ini is used.
-bool ApriArchivio(db::Database &connection, const QString &directory, const QString &fileName,
+TASKGATE_CORE_EXPORT bool ApriArchivio(db::Database &connection, const QString &directory, const QString &fileName,
                   const QString &userName, const QString &password);
 
 // Attaches `path` (as "server:path" with the drive letter in place of its
 // first character when a server is given); when that fails, creates it with
 // page size 4096 and dialect 3. True when the connection is open at the end.
-bool ApriCreaDatabase(db::Database &connection, const QString &path, const QString &serverName,
+TASKGATE_CORE_EXPORT bool ApriCreaDatabase(db::Database &connection, const QString &path, const QString &serverName,
                       const QString &driveLetter, const QString &userName, const QString &password);
 
 // Server name and drive letter recorded in the dati.ini of `directory`; when no
 // server is recorded, asks the user and records the answer.
-void ChiediServerArchivio(QString &serverName, QString &driveLetter, const QString &directory,
+TASKGATE_CORE_EXPORT void ChiediServerArchivio(QString &serverName, QString &driveLetter, const QString &directory,
                           QWidget *owner);
 
 // Turns a network directory (\\host\share\rest) into a server connection path.
 // True means the caller must give up. Only ever sets `namedShare` to true.
-bool ConvertiPercorsoRete(const QString &directory, const QString &percorsoNelServer, QString &path,
+TASKGATE_CORE_EXPORT bool ConvertiPercorsoRete(const QString &directory, const QString &percorsoNelServer, QString &path,
                           bool &namedShare);
 
 namespace archive {
@@ -60,20 +62,20 @@ inline constexpr QLatin1String KeyPercorsoNelServer("Percorso Nel Server");
 inline constexpr QLatin1String KeyLetteraDiscoServer("Lettera Disco Server");
 
 // The dati.ini beside the databases of a directory.
-QString datiIniPath(const QString &directory);
+TASKGATE_CORE_EXPORT QString datiIniPath(const QString &directory);
 // A value of section CONFIG of the directory's dati.ini; empty when missing.
-QString readDatiIni(const QString &directory, const QString &key);
+TASKGATE_CORE_EXPORT QString readDatiIni(const QString &directory, const QString &key);
 // Server name and drive letter recorded for the directory (both cleared first).
-void readRecordedServer(const QString &directory, QString &serverName, QString &driveLetter);
+TASKGATE_CORE_EXPORT void readRecordedServer(const QString &directory, QString &serverName, QString &driveLetter);
 // Records the answer of the server question: the server name always, the
 // drive letter only when it is not empty.
-void writeRecordedServer(const QString &directory, const QString &serverName,
+TASKGATE_CORE_EXPORT void writeRecordedServer(const QString &directory, const QString &serverName,
                          const QString &driveLetter);
 
 // Attaching and creating databases. The locator sets up the connection (name,
 // parameter lines, login prompt, dialect) and hands it over; a failure comes
 // back as false, never as an exception.
-class DatabaseOpener {
+class TASKGATE_CORE_EXPORT DatabaseOpener {
 public:
     virtual ~DatabaseOpener() = default;
     // Attaches under the connection's database name with its parameter lines.
@@ -85,7 +87,7 @@ public:
 
 // The database client itself: Database::connect() and createDatabase(), with
 // their DatabaseError taken as a failure.
-class ClientOpener : public DatabaseOpener {
+class TASKGATE_CORE_EXPORT ClientOpener : public DatabaseOpener {
 public:
     bool attach(db::Database &connection) override;
     bool create(db::Database &connection) override;
@@ -100,7 +102,7 @@ using ServerQuestion =
 
 // The process-wide server question used by ApriArchivio without an owner
 // window; an empty question uninstalls it.
-void installServerQuestion(ServerQuestion question);
+TASKGATE_CORE_EXPORT void installServerQuestion(ServerQuestion question);
 
 // Reads one key of section CONFIG from the dati.ini at the given path.
 using DatiIniReader = std::function<QString(const QString &iniPath, const QString &key)>;
@@ -108,7 +110,7 @@ using DatiIniReader = std::function<QString(const QString &iniPath, const QStrin
 // The decision of ApriArchivio and ApriCreaDatabase, with the database client,
 // the server question and the dati.ini reader replaceable. Keeps no state
 // between calls.
-class ArchiveLocator {
+class TASKGATE_CORE_EXPORT ArchiveLocator {
 public:
     // Without a server question only a server recorded in dati.ini is used;
     // without a reader dati.ini is read from disk.

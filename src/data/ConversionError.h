@@ -1,12 +1,14 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 #include <stdexcept>
 
 namespace tg {
 
 // A text that should have been a number or a date and is not.
-class ConversionError : public std::runtime_error {
+class TASKGATE_CORE_EXPORT ConversionError : public std::runtime_error {
 public:
     explicit ConversionError(const QString &message) : std::runtime_error(message.toStdString()) {}
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QDate>
 #include <QString>
 #include <QVector>
@@ -10,7 +12,7 @@ namespace tg {
 
 // The in-memory table of named values. Records are only added or changed,
 // never deleted; text fields keep at most their width.
-class MemTabX {
+class TASKGATE_CORE_EXPORT MemTabX {
 public:
     static constexpr int TipoWidth = 10;
     static constexpr int NomeWidth = 64;

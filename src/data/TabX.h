@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include "data/MemTabX.h"
 #include "db/Database.h"
 #include "db/Query.h"
@@ -23,7 +25,7 @@ class DataSet;
 // Construction only builds the components; Avvia() opens the user database
 // and may throw a database error, so that the module exists (and fails
 // cleanly on later use) even when the user database cannot be reached.
-class TTabXForm : public QObject {
+class TASKGATE_CORE_EXPORT TTabXForm : public QObject {
     Q_OBJECT
 
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -23,7 +25,7 @@ enum class CommitMode {
 // the transaction again and gives false; when even that fails the
 // connection is gone and the next statement reports it. Errors other than
 // database errors reach the caller.
-bool execAllOrNothing(Query &query, Transaction &transaction, const QStringList &values,
+TASKGATE_CORE_EXPORT bool execAllOrNothing(Query &query, Transaction &transaction, const QStringList &values,
                       const std::function<QStringList(const QString &value)> &statementFor,
                       CommitMode mode);
 

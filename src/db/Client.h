@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 // Internal to the database layer: the Firebird client's entry points, the
 // status every call takes, which turns a failure into DatabaseError, and the
 // owners of the client's interfaces.
@@ -11,16 +13,16 @@
 
 namespace tg::db::client {
 
-Firebird::IMaster *master();
-Firebird::IUtil *util();
-Firebird::IProvider *provider();
+TASKGATE_CORE_EXPORT Firebird::IMaster *master();
+TASKGATE_CORE_EXPORT Firebird::IUtil *util();
+TASKGATE_CORE_EXPORT Firebird::IProvider *provider();
 
 // The client's message for a failed call, with its code and SQLSTATE.
-DatabaseError toError(const Firebird::IStatus *status);
+TASKGATE_CORE_EXPORT DatabaseError toError(const Firebird::IStatus *status);
 
 // The status wrapper of every call of the layer: a call that fails throws
 // DatabaseError with the client's text, code and SQLSTATE.
-class StatusWrapper : public Firebird::BaseStatusWrapper<StatusWrapper> {
+class TASKGATE_CORE_EXPORT StatusWrapper : public Firebird::BaseStatusWrapper<StatusWrapper> {
 public:
     explicit StatusWrapper(Firebird::IStatus *status) : BaseStatusWrapper(status) {}
 
@@ -32,7 +34,7 @@ public:
 };
 
 // A status for the calls of one scope, disposed with its owner.
-class Status {
+class TASKGATE_CORE_EXPORT Status {
 public:
     Status();
     ~Status();
@@ -47,7 +49,7 @@ private:
 
 // Disposes of a client object that is disposed rather than released (the
 // parameter-block builders), for std::unique_ptr.
-struct Dispose {
+struct TASKGATE_CORE_EXPORT Dispose {
     template <typename Disposable>
     void operator()(Disposable *object) const
     {

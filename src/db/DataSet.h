@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include "db/Query.h"
 
 #include <QHash>
@@ -26,7 +28,7 @@ class Transaction;
 // cursor registered there, so that the end of the transaction (commit or
 // rollback, not their retaining forms) closes the data set, as the suite's
 // windows expect: after a save they reopen it.
-class DataSet : public QObject {
+class TASKGATE_CORE_EXPORT DataSet : public QObject {
     Q_OBJECT
 
 public:

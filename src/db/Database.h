@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include "db/Owned.h"
 
 #include <QList>
@@ -18,7 +20,7 @@ class Transaction;
 // is handed: a local path (embedded engine), "server:path", "server/port:path"
 // or "server:alias". Parameter lines are "user_name=…" and "password=…" for an
 // attachment, and USER "…", PASSWORD "…", PAGE_SIZE n for a creation.
-class Database {
+class TASKGATE_CORE_EXPORT Database {
 public:
     Database();
     ~Database();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QStringList>
@@ -16,7 +18,7 @@ class Transaction;
 // One value of a row. Text is how the suite's programs read any column:
 // NULL → empty, integers in decimal, DATE dd/MM/yyyy, TIME hh:mm:ss,
 // TIMESTAMP dd/MM/yyyy hh:mm:ss, blobs as their text.
-class FieldValue {
+class TASKGATE_CORE_EXPORT FieldValue {
 public:
     FieldValue() = default;
     explicit FieldValue(QVariant value) : m_value(std::move(value)) {}
@@ -35,7 +37,7 @@ private:
 // A statement on a database and a transaction. The statement text is a list
 // of lines joined with line breaks. open() runs a SELECT and fetches its first
 // row; execSql() runs a statement that returns no rows.
-class Query {
+class TASKGATE_CORE_EXPORT Query {
 public:
     Query(Database *database = nullptr, Transaction *transaction = nullptr);
     ~Query();
@@ -117,6 +119,6 @@ private:
 
 // The statement text with every ":NAME" outside quotes and comments turned
 // into "?", and the names in the order they appear.
-QString rewriteNamedParameters(const QString &text, QStringList &names);
+TASKGATE_CORE_EXPORT QString rewriteNamedParameters(const QString &text, QStringList &names);
 
 } // namespace tg::db

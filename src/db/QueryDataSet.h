@@ -1,12 +1,14 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include "db/DataSet.h"
 
 namespace tg::db {
 
 // A data set over a SELECT text. Posted rows are written to the update
 // table: the one set, or else the first table the text reads FROM.
-class QueryDataSet : public DataSet {
+class TASKGATE_CORE_EXPORT QueryDataSet : public DataSet {
     Q_OBJECT
 
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 
 namespace tg::db {
@@ -8,6 +10,6 @@ namespace tg::db {
 // apostrophe is doubled, so the server reads the text back unchanged. Every
 // quoted text value of every statement goes through here; a value without
 // apostrophes comes back as it is.
-QString quotedValue(const QString &text);
+TASKGATE_CORE_EXPORT QString quotedValue(const QString &text);
 
 } // namespace tg::db

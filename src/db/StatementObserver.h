@@ -1,12 +1,14 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 
 namespace tg::db {
 
 // Sees what reaches the database client: each connection string tried, each
 // database creation and each statement text. Tests and benchmarks install one.
-class StatementObserver {
+class TASKGATE_CORE_EXPORT StatementObserver {
 public:
     virtual ~StatementObserver() = default;
     virtual void connectionTried(const QString &databaseName) { (void)databaseName; }

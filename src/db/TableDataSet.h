@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include "db/DataSet.h"
 
 #include <QList>
@@ -9,7 +11,7 @@ namespace tg::db {
 // A data set bound to a whole table: its rows are the table's, ordered by
 // the index selected by name (none: the server's order). The index
 // definitions are read from the database's system tables.
-class TableDataSet : public DataSet {
+class TASKGATE_CORE_EXPORT TableDataSet : public DataSet {
     Q_OBJECT
 
 public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include "db/Owned.h"
 
 #include <QList>
@@ -21,7 +23,7 @@ class Query;
 // commits it, unless an exception is unwinding the scope the transaction was
 // made in: then what it wrote is part of a failed operation and is rolled
 // back. (A disconnect still commits every transaction of its database.)
-class Transaction {
+class TASKGATE_CORE_EXPORT Transaction {
 public:
     explicit Transaction(Database *database = nullptr);
     ~Transaction();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,6 +18,6 @@ using ParameterReader = std::function<QString(const QString &name)>;
 // next "</LINEA>" (or the end of the text when none follows); whatever
 // follows "</LINEA>" is dropped. Otherwise the shown text stands as it is
 // and no parameter is read.
-QString captionWithParameter(const QString &stored, const QString &shown, const ParameterReader &parameter);
+TASKGATE_CORE_EXPORT QString captionWithParameter(const QString &stored, const QString &shown, const ParameterReader &parameter);
 
 } // namespace tg

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include "db/Query.h"
 
 #include <QHash>
@@ -12,7 +14,7 @@ namespace tg {
 // A DETTMENU row as the catalogue shows it: its key, its stored caption
 // (translations are the caller's), and for menu entries its level and
 // whether it runs in the second-level form.
-struct CatalogueEntry {
+struct TASKGATE_CORE_EXPORT CatalogueEntry {
     int program = 0;
     int menu = 0;
     int level = 0;
@@ -22,7 +24,7 @@ struct CatalogueEntry {
 
 // A program of the project with its quick entries in MENU order. The quick
 // entries are chosen by VOCERAPIDA alone, visible or not.
-struct CatalogueProgram {
+struct TASKGATE_CORE_EXPORT CatalogueProgram {
     int code = 0;
     QString caption;
     QString icon;
@@ -38,7 +40,7 @@ struct CatalogueProgram {
 //
 // The reads run on the database and in the transaction of the query given,
 // so they see what the window's own statements see.
-class CatalogueModel {
+class TASKGATE_CORE_EXPORT CatalogueModel {
 public:
     explicit CatalogueModel(db::Query &query) : m_query(query) {}
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include "db/Query.h"
 #include "db/Transaction.h"
 
@@ -20,7 +22,7 @@ class Database;
 // program at a time or all the programs of a catalogue at once, and looked
 // up in memory; any other language is looked up row by row with a statement
 // prepared once and kept.
-class TLingueMenuReader : public QObject {
+class TASKGATE_CORE_EXPORT TLingueMenuReader : public QObject {
     Q_OBJECT
 
 public:

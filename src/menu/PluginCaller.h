@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 
 namespace tg {
@@ -10,7 +12,7 @@ class TTabXForm;
 // steps around it: the critical-window check before the library is loaded,
 // the semaphore taken (for the forms with a window id) once the entry is
 // found and before it is called. Libraries stay loaded.
-class PluginCaller {
+class TASKGATE_CORE_EXPORT PluginCaller {
 public:
     explicit PluginCaller(TTabXForm &module) : m_module(module) {}
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,7 +11,7 @@ namespace tg {
 // of -1, the length in bytes, the bytes in the suite's code page and a zero
 // byte; data() points at the first character, or is null for the empty text
 // (a text that gives no byte in the code page).
-class CountedText {
+class TASKGATE_CORE_EXPORT CountedText {
 public:
     explicit CountedText(const QString &text);
     const char *data() const { return m_empty ? nullptr : m_buffer.constData() + HeaderSize; }
@@ -22,7 +24,7 @@ private:
 };
 
 // The same text in plain form: zero-terminated, never null.
-class PlainText {
+class TASKGATE_CORE_EXPORT PlainText {
 public:
     explicit PlainText(const QString &text);
     const char *data() const { return m_bytes.constData(); }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QDateTime>
 
 namespace tg {
 
 // The workstation's local date and time, replaceable by tests.
-class Clock {
+class TASKGATE_CORE_EXPORT Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;

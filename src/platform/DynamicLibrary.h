@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +13,7 @@ namespace tg {
 // of it, and a name without extension gets the platform's extension. Each
 // name stands for the file it names ignoring letter case, "\" separating
 // folders, when no file has the name as written (SuiteFileName).
-class DynamicLibrary {
+class TASKGATE_CORE_EXPORT DynamicLibrary {
 public:
     // The file names tried for a library name, in order.
     static QStringList candidates(const QString &name);

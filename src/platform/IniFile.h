@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 
 namespace tg {
@@ -8,7 +10,7 @@ namespace tg {
 // names match without regard to case; a missing file, section or key reads as
 // the empty text; a write creates the file and the section when needed.
 // Contents are in the suite's code page.
-class IniFile {
+class TASKGATE_CORE_EXPORT IniFile {
 public:
     explicit IniFile(QString path);
 

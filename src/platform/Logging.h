@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QLoggingCategory>
 
 // One logging category per subsystem. Warnings are on by default; debug and
@@ -7,18 +9,18 @@
 // (QT_LOGGING_RULES="taskgate.plugin.debug=true"). Statement tracing,
 // taskgate.db.statements, logs at debug level and is therefore off until a
 // rule switches it on.
-Q_DECLARE_LOGGING_CATEGORY(lcDb)
-Q_DECLARE_LOGGING_CATEGORY(lcDbStatements)
-Q_DECLARE_LOGGING_CATEGORY(lcArchive)
-Q_DECLARE_LOGGING_CATEGORY(lcData)
-Q_DECLARE_LOGGING_CATEGORY(lcCatalogue)
-Q_DECLARE_LOGGING_CATEGORY(lcDispatch)
-Q_DECLARE_LOGGING_CATEGORY(lcPlugin)
-Q_DECLARE_LOGGING_CATEGORY(lcSessions)
-Q_DECLARE_LOGGING_CATEGORY(lcSemaphores)
-Q_DECLARE_LOGGING_CATEGORY(lcCompanies)
-Q_DECLARE_LOGGING_CATEGORY(lcLayout)
-Q_DECLARE_LOGGING_CATEGORY(lcShell)
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcDb();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcDbStatements();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcArchive();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcData();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcCatalogue();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcDispatch();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcPlugin();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcSessions();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcSemaphores();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcCompanies();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcLayout();
+TASKGATE_CORE_EXPORT const QLoggingCategory &lcShell();
 
 namespace tg {
 
@@ -28,6 +30,6 @@ namespace tg {
 // message (statement texts, the client's multi-line errors) become spaces.
 // QT_MESSAGE_PATTERN, when set, replaces the line's layout. Called once at
 // program start; calling it again reads TASKGATE_LOG anew.
-void installLogOutput();
+TASKGATE_CORE_EXPORT void installLogOutput();
 
 } // namespace tg

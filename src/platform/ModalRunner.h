@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <functional>
 
 class QDialog;
@@ -8,7 +10,7 @@ namespace tg {
 
 // Every modal dialog is run through here. Tests install a callback that gets
 // the live dialog, works its widgets and returns the dialog's result.
-class ModalRunner {
+class TASKGATE_CORE_EXPORT ModalRunner {
 public:
     using Script = std::function<int(QDialog &)>;
 

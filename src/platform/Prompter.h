@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 
 namespace tg {
@@ -15,7 +17,7 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // Every message box of the program goes through one Prompter, so that tests
 // can see the exact sequence of messages and script the answers.
-class Prompter {
+class TASKGATE_CORE_EXPORT Prompter {
 public:
     virtual ~Prompter() = default;
     virtual MessageAnswer show(MessageKind kind, const QString &text,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 class QCoreApplication;
 
 namespace tg {
@@ -10,6 +12,6 @@ namespace tg {
 // already and are not translated. Returns how many catalogues were
 // installed; a missing catalogue logs one line and leaves the toolkit's
 // English texts.
-int installToolkitTranslations(QCoreApplication &application);
+TASKGATE_CORE_EXPORT int installToolkitTranslations(QCoreApplication &application);
 
 } // namespace tg

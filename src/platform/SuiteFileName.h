@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QString>
 
 namespace tg {
@@ -13,7 +15,7 @@ namespace tg {
 // the same name ignoring letter case (the exact spelling first, else the
 // first in code-point order, so that the choice never depends on the order
 // of a listing). The stored name costs no directory listing.
-class SuiteFileName {
+class TASKGATE_CORE_EXPORT SuiteFileName {
 public:
     // The path of the existing file that `storedName` names below
     // `directory` (a directory ending with its separator, or empty for a

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QStringList>
 #include <QVector>
 
@@ -14,7 +16,7 @@ class Transaction;
 // The statements and the transaction are the semaphores screen's, bound to
 // the archive connection; this class reads the rows the screen shows and
 // writes the releases and the anomaly log.
-class TakenSemaphores {
+class TASKGATE_CORE_EXPORT TakenSemaphores {
 public:
     TakenSemaphores(db::Query &list, db::Query &aux, db::Transaction &transaction);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QDateTime>
 #include <QStringList>
 #include <QVector>
@@ -16,7 +18,7 @@ class Transaction;
 // The open work sessions of one user and their closing by hand, on the user
 // database. The statements and the transaction belong to the open-sessions
 // screen; this class reads the rows it shows and writes the closings.
-class OpenSessions {
+class TASKGATE_CORE_EXPORT OpenSessions {
 public:
     OpenSessions(db::Query &sessions, db::Query &aux, db::Transaction &transaction);
 

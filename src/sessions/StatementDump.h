@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QStringList>
 
 namespace tg {
@@ -8,6 +10,6 @@ namespace tg {
 // in the process's current directory, replacing an older file; each line
 // ends with a carriage return and a line feed. Returns false when the file
 // cannot be written.
-bool saveStatementDump(const QString &operation, const QStringList &lines);
+TASKGATE_CORE_EXPORT bool saveStatementDump(const QString &operation, const QStringList &lines);
 
 } // namespace tg

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "taskgate_core_export.h"
+
 #include <QList>
 #include <QString>
 
@@ -14,7 +16,7 @@ class Transaction;
 // login and a MARTILOGFUNZ row per called function, with a window id when
 // the call log tracks windows. Works on the main window's statement and
 // transaction and on its session code and window-log flag.
-class WorkSessions {
+class TASKGATE_CORE_EXPORT WorkSessions {
 public:
     WorkSessions(db::Query &query, db::Transaction &transaction, int &sessionCode, const bool &logWindows);
 
