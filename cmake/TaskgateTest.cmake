@@ -1,8 +1,8 @@
 # taskgate_add_test(NAME name SOURCES ... LIBS ... [TIMEOUT s] [LABELS ...] [LOADS_EMBEDDING_PLUGINS])
-# LOADS_EMBEDDING_PLUGINS marks a test that loads the plug-ins embedding the
-# program's services (they share its globals through libtaskgate-core.so).
 # Adds a GoogleTest executable run by CTest with the offscreen Qt platform and a
-# time-out, so widget tests run without a display.
+# time-out, so widget tests run without a display. LOADS_EMBEDDING_PLUGINS
+# marks a test that loads the plug-ins embedding the program's services (they
+# share its globals through libtaskgate-core.so).
 function(taskgate_add_test)
   cmake_parse_arguments(T "LOADS_EMBEDDING_PLUGINS" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
@@ -10,8 +10,11 @@ function(taskgate_add_test)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   taskgate_link(${T_NAME} PRIVATE ${T_LIBS} tg_testsupport GTest::gtest)
-  # Plug-ins loaded by a test find the host services in the test binary.
-  set_target_properties(${T_NAME} PROPERTIES ENABLE_EXPORTS ON)
+  # Plug-ins loaded by a test find the host services in the core library and
+  # the probes a test defines (Taskgate...) in the test binary; nothing else
+  # of the binary is exported, so a plug-in's private code linked into a test
+  # as well stays two separate copies.
+  target_link_options(${T_NAME} PRIVATE "LINKER:--export-dynamic-symbol=Taskgate*")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   # The plug-ins that embed the program's services share its globals through
   # libtaskgate-core.so: AddressSanitizer's check for duplicated globals
